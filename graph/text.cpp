@@ -1,0 +1,7 @@
+// Part 2.9: the generic DrawTextOp.
+// AWAITING ITS ALGORITHM (Part 2.9, a later issue): installed with its final signature so the
+// slot table is complete; it draws nothing yet.
+
+#include "graph/graph.h"
+
+void GenericDrawText(int16_t, int16_t, const LengthPrefixedString&) {}

@@ -1,0 +1,7 @@
+// Part 2.7: the back-end's text routine (DrawTextOp of every window mode).
+// AWAITING ITS ALGORITHM (Part 2.7, a later issue): installed with its final signature so the
+// mode entries are complete; it draws nothing yet.
+
+#include "graph/window/backend.h"
+
+void BackendDrawText(int16_t, int16_t, const LengthPrefixedString&) {}
