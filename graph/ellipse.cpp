@@ -1,5 +1,5 @@
-// Part 2.8: the generic EllipseOp and CircleOp, and IgnoreSpan.
-// AWAITING THEIR ALGORITHMS (Part 2.8, a later issue): installed with their final signatures so
+// The generic EllipseOp and CircleOp, and IgnoreSpan.
+// AWAITING THEIR ALGORITHMS (arcs come with a later issue): installed with their final signatures so
 // the slot table is complete; they draw nothing yet.
 
 #include "graph/graph.h"

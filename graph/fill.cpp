@@ -1,12 +1,11 @@
-// Part 2.6: fill settings, the fill patterns, FloodFillArea with its seed stack, row buffers and
+// Fill settings, the fill patterns, FloodFillArea with its seed stack, row buffers and
 // span table, and the default ReadPixelRow and FillPatternSpan routines.
 //
 // Mends and choices:
 // - The seed stack grows instead of dropping seeds: a region is always filled completely.
 // - The span table has one bucket per four rows of the viewport, however tall it is (at least
-//   the 512 buckets of the Part), so viewports taller than 2048 rows are filled correctly.
-// - A seed whose own pixel has the border colour paints nothing and pushes nothing (Left to the
-//   implementer); so the walk never handles a pixel left of x = 0 and never reads outside the
+//   512 buckets), so viewports taller than 2048 rows are filled correctly.
+// - A seed whose own pixel has the border colour paints nothing and pushes nothing; so the walk never handles a pixel left of x = 0 and never reads outside the
 //   row buffers.
 // - Span records come from one pool per fill instead of one heap block each; IsFilled remembers
 //   its last answer as an interval of the row, valid until the next span is recorded.

@@ -1,4 +1,4 @@
-// Part 2.1: the graphics context, the slot table with its defaults and guards, the library's
+// The graphics context, the slot table with its defaults and guards, the library's
 // start-up (layer 5) and exit handler, and the small context operations.
 
 #include <cstring>

@@ -1,5 +1,5 @@
-// Part 2.17: the generic image-buffer routines RestoreImageOp, SaveImageOp, ImageBufferSizeOp.
-// AWAITING THEIR ALGORITHMS (Part 2.17, a later issue): installed with their final signatures
+// The generic image-buffer routines RestoreImageOp, SaveImageOp, ImageBufferSizeOp.
+// AWAITING THEIR ALGORITHMS (image buffers come with a later issue): installed with their final signatures
 // so the slot table is complete; they do nothing yet (the size is reported as 0).
 
 #include "graph/graph.h"

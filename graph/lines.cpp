@@ -1,7 +1,7 @@
-// Part 2.5: drawing colour, pen, line styles, the default line and run routines, ClipSegment,
+// Drawing colour, pen, line styles, the default line and run routines, ClipSegment,
 // PlotClipped and the default viewport clear.
 //
-// Choices (Left to the implementer, and one mend):
+// Choices:
 // - The segment walk's decision terms are 32-bit (64-bit where a product needs it), so every
 //   segment of 16-bit end points is walked exactly, whatever its length.
 // - A sloped segment is clipped exactly: DrawLine walks the unclipped segment's own pixels and
@@ -9,7 +9,7 @@
 //   from ClipSegment's rounded crossing point would start a different Bresenham line, so a
 //   line's pixels would depend on the viewport.) The pattern of a sloped patterned line still
 //   starts with mask entry 0 at its first pixel inside the viewport. ClipSegment itself is the
-//   Cohen-Sutherland routine of the Part, used for runs and spans, where it is exact.
+//   Cohen-Sutherland routine, used for runs and spans, where it is exact.
 
 #include <algorithm>
 #include <cstdlib>

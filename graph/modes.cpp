@@ -1,4 +1,4 @@
-// Part 2.2: the mode list, InitGraph, EnterMode and LeaveGraphics.
+// The mode list, InitGraph, EnterMode and LeaveGraphics.
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
-// Part 2.9: the generic DrawTextOp.
-// AWAITING ITS ALGORITHM (Part 2.9, a later issue): installed with its final signature so the
+// The generic DrawTextOp.
+// AWAITING ITS ALGORITHM (text comes with a later issue): installed with its final signature so the
 // slot table is complete; it draws nothing yet.
 
 #include "graph/graph.h"

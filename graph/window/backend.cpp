@@ -1,4 +1,4 @@
-// Part 2.3: ModeInitHook, the GUI thread and its event loop, the work of WM_CREATE, WM_PAINT and
+// ModeInitHook, the GUI thread and its event loop, the work of WM_CREATE, WM_PAINT and
 // WM_DESTROY, and the shutdown handshake of LeaveGraphics, on the display interface.
 //
 // Mend (design.md, Ownership): each window owns its back-buffer (GraphWindowRecord). A later

@@ -1,12 +1,12 @@
 #pragma once
-// The window back-end (Parts 2.3, 2.4, 2.7, 2.10) on the display interface of display.h.
+// The window back-end (windows, primitives, palette, back-end text) on the display interface of display.h.
 //
 // Ownership (design.md): each window owns its own 32-bit back-buffer. A GraphWindowRecord
 // holds one window, its buffer, its ready flag and its GUI thread. The primitives draw on the
 // newest window (currentWindow); an earlier window keeps its own picture and repaints from its
 // own buffer, and closing it tears down only its own buffer.
 //
-// Drawing "on the window" (the second write of Part 2.4) is recording the pixels in the
+// Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
 // about every kPresentIntervalMs milliseconds.
 
@@ -48,11 +48,11 @@ extern GraphWindowRecord* allWindows;
 extern std::mutex windowsMutex;
 extern std::condition_variable windowsChanged;
 
-// Part 2.4's switches: always true.
+// Which surfaces the primitives draw on: always both.
 extern bool drawToBuffer;
 extern bool drawToWindow;
 
-// ---- Part 2.3 ----
+// ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
 void ModeInitHook();
 void GuiThread(GraphWindowRecord* record);
@@ -63,7 +63,7 @@ void StopNewestWindow();
 // For tests and tools; the program itself leaves earlier windows to the end of the process.
 void ShutdownAllWindows();
 
-// ---- Part 2.4 ----
+// ---- Colours and primitives ----
 // COLORREF layout: red bits 0-7, green 8-15, blue 16-23.
 inline uint32_t ColorToRgb(int16_t red, int16_t green, int16_t blue) {
     return (static_cast<uint32_t>(red) & 0xFF) | ((static_cast<uint32_t>(green) & 0xFF) << 8) |
@@ -89,7 +89,7 @@ uint16_t BackendReadPixel(int16_t x, int16_t y);
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
 
-// ---- Part 2.10 ----
+// ---- Palette ----
 extern const std::array<PaletteEntry, 256> defaultPalette;
 // Bumped whenever an entry of paletteTable may have changed (NearestColor's cache).
 extern uint32_t paletteGeneration;
@@ -101,5 +101,5 @@ void BackendSelectDrawPage(uint16_t page);
 // Releases paletteTable (LeaveGraphics step 7).
 void ReleasePaletteTable();
 
-// ---- Part 2.7 (awaiting its algorithm) ----
+// ---- Back-end text (awaiting its algorithm) ----
 void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);

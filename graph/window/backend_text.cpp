@@ -1,5 +1,5 @@
-// Part 2.7: the back-end's text routine (DrawTextOp of every window mode).
-// AWAITING ITS ALGORITHM (Part 2.7, a later issue): installed with its final signature so the
+// The back-end's text routine (DrawTextOp of every window mode).
+// AWAITING ITS ALGORITHM (back-end text comes with a later issue): installed with its final signature so the
 // mode entries are complete; it draws nothing yet.
 
 #include "graph/window/backend.h"

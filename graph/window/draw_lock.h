@@ -1,7 +1,7 @@
 #pragma once
-// DrawLock (Parts 2.3, 2.4): the one lock of the process that guards the windows' back-buffers,
+// DrawLock: the one lock of the process that guards the windows' back-buffers,
 // their ready flags and damage areas. Created once per process and never deleted, so it stays
-// valid for every GUI thread still running (Part 2.3, Left to the implementer).
+// valid for every GUI thread still running.
 //
 // Two sides. The drawing thread (the thread that calls the library) takes it once per
 // primitive, so its side must be cheap: where the kernel offers membarrier(2), the drawing side

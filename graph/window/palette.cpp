@@ -1,4 +1,4 @@
-// Part 2.10: the default palette (built from its rules), the palette slot routines and the
+// The default palette (built from its rules), the palette slot routines and the
 // page routines of the window back-end.
 
 #include <array>
@@ -55,7 +55,7 @@ const std::array<PaletteEntry, 256> defaultPalette = BuildDefaultPalette();
 uint32_t paletteGeneration = 1;
 int32_t paletteTableCount = 0;
 
-// The pen cache of Part 2.4 is a Win32 drawing-object cache; here every run looks its colour up
+// The window system this library grew up on kept a pen per colour; there are no drawing objects here: here every run looks its colour up
 // in paletteTable afresh, which keeps its observable rule: a run after WritePaletteEntry uses
 // the new colour, and nothing already drawn changes.
 void BackendWritePaletteEntry(int16_t index, int16_t red, int16_t green, int16_t blue) {

@@ -1,4 +1,4 @@
-// Part 2.4: the window back-end's pixel and run primitives, on the newest window's back-buffer.
+// The window back-end's pixel and run primitives, on the newest window's back-buffer.
 // Every primitive holds DrawLock for its whole work on the surface and does nothing while the
 // window's surface is not ready (ReadPixel then reports -11). "Back-buffer first, then window":
 // the pixels are written to the buffer and then added to the window's damage area, which the
