@@ -1,5 +1,7 @@
 #include "tests/graph/graph_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "runtime/exit.h"
@@ -27,6 +29,7 @@ void RestartLibrary(ScreenMetrics metrics) {
     ExitHandlerChain = saved;
     GraphState.resultCode = 0;
     GraphState.firstInitPending = true;
+    GraphState.driverPath.Assign(".");
     GraphState.inGraphics = false;
 }
 
@@ -62,3 +65,12 @@ std::vector<uint16_t> SurfaceColours() {
     GraphState.clipOn = savedClip;
     return colours;
 }
+
+namespace {
+// Windows run on threads of their own: death tests re-execute the test program instead of
+// forking a threaded process.
+const bool kThreadsafeDeathTests = [] {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    return true;
+}();
+}  // namespace
