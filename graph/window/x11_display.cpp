@@ -4,17 +4,12 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <string_view>
 
 #include "graph/window/x11_window.h"
 
 namespace {
-
-// Presenting more often than a screen refreshes shows nothing more and takes the server's time
-// from the drawing thread, so damage is handed out at most this often.
-constexpr auto kDamageInterval = std::chrono::milliseconds(8);
 
 constexpr uint32_t kPixelDepth = 24;
 
@@ -235,31 +230,21 @@ WindowEvent TranslateServerEvent(X11Window& window, const xcb_generic_event_t& e
 WindowEvent X11Display::NextEvent(WindowHandle handle) {
     auto window = Find(handle);
     if (window == nullptr) return {WindowEventKind::Quit, {}, 0, 0, 0};
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point& lastDamage = window->lastDamage;
     for (;;) {
         if (!window->pendingInput.empty()) {
             WindowEvent event = window->pendingInput.front();
             window->pendingInput.pop_front();
             return event;
         }
-        int waitMs = -1;
         {
             std::lock_guard<std::mutex> hold(window->postMutex);
             if (!window->posted.empty()) {
                 const WindowEventKind kind = window->posted.front();
-                const auto now = Clock::now();
-                if (kind != WindowEventKind::Damage || now - lastDamage >= kDamageInterval) {
-                    window->posted.pop_front();
-                    if (kind == WindowEventKind::Damage) {
-                        window->damagePending = false;
-                        lastDamage = now;
-                    }
-                    return {kind, {}, 0, 0, 0};
-                }
-                const auto due = lastDamage + kDamageInterval - now;
-                waitMs = static_cast<int>(
-                    std::chrono::ceil<std::chrono::milliseconds>(due).count());
+                window->posted.pop_front();
+                // Cleared before the back-end collects the damage, so that drawing after that
+                // posts again.
+                if (kind == WindowEventKind::Damage) window->damagePending = false;
+                return {kind, {}, 0, 0, 0};
             }
         }
         if (!window->connectionLost) {
@@ -276,7 +261,7 @@ WindowEvent X11Display::NextEvent(WindowHandle handle) {
         }
         pollfd sources[2] = {{window->wakeFd, POLLIN, 0},
                              {xcb_get_file_descriptor(window->connection), POLLIN, 0}};
-        poll(sources, window->connectionLost ? 1 : 2, waitMs);
+        poll(sources, window->connectionLost ? 1 : 2, -1);
         uint64_t count;
         [[maybe_unused]] ssize_t drained = read(window->wakeFd, &count, sizeof count);
     }

@@ -7,7 +7,6 @@
 #include <xcb/xcb.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -45,7 +44,6 @@ struct X11Window {
     bool connectionLost = false;
     X11Keymap keymap;
     X11BufferStore store;
-    std::chrono::steady_clock::time_point lastDamage;
     // Events made from one server event beyond the first (WM_CHAR after WM_KEYDOWN).
     std::deque<WindowEvent> pendingInput;
 
