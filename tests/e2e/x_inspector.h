@@ -34,6 +34,7 @@ public:
     XInspector& operator=(const XInspector&) = delete;
 
     bool connected() const;
+    xcb_connection_t* connection() const { return connection_; }
     // The mapped top-level windows whose WM_CLASS class is className, lowest in the stack first.
     std::vector<xcb_window_t> WindowsOfClass(const std::string& className);
     Picture Capture(xcb_window_t window);
