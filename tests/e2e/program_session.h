@@ -21,6 +21,7 @@ public:
     // when the program has not ended after timeoutMs.
     int Finish(int timeoutMs = 20000);
 
+    pid_t pid() const { return pid_; }
     const std::string& out() const { return out_; }
     const std::string& err() const { return err_; }
 
