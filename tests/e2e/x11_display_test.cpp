@@ -161,20 +161,26 @@ TEST_F(X11DisplayTest, PostsArriveInOrderAndDamageIsCoalesced) {
     XInspector inspector;
     AwaitMappedWindow(inspector);
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         for (int i = 0; i < 1000; ++i) display.PostDamage(window);
         display.PostDestroy(window);
         display.PostQuit(window);
     });
+    poster.join();
     std::vector<WindowEventKind> seen;
     for (WindowEvent event{}; event.kind != WindowEventKind::Quit;) {
         event = display.NextEvent(window);
         if (event.kind != WindowEventKind::Expose) seen.push_back(event.kind);
     }
-    poster.join();
     EXPECT_EQ(seen, (std::vector<WindowEventKind>{WindowEventKind::Damage,
                                                   WindowEventKind::Destroy,
                                                   WindowEventKind::Quit}));
+    // A post from another thread wakes an event loop that is waiting.
+    std::thread waker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        display.PostQuit(window);
+    });
+    EXPECT_EQ(AwaitEvent(display, window, WindowEventKind::Quit).kind, WindowEventKind::Quit);
+    waker.join();
     // Damage after the last one was taken is handed out again.
     display.PostDamage(window);
     EXPECT_EQ(AwaitEvent(display, window, WindowEventKind::Damage).kind, WindowEventKind::Damage);
