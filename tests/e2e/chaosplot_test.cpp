@@ -213,7 +213,15 @@ TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     EXPECT_EQ(plotter.Finish(), 0);
 }
 
-TEST(ChaosplotWithoutDisplay, FirstDrawingEndsTheProgramThroughTheGuard) {
+TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
+    unsetenv("DISPLAY");
+    ProgramSession plotter({CHAOSPLOT});
+    plotter.Type("12abc\n");
+    EXPECT_EQ(plotter.Finish(), 106);
+    EXPECT_EQ(plotter.out().rfind("inserire xp\r\nRuntime error 106 at 0x", 0), 0u) << plotter.out();
+}
+
+TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
     unsetenv("DISPLAY");
     ProgramSession plotter({CHAOSPLOT});
     plotter.Type("100\n100\n10\nn\n");
