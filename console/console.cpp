@@ -70,8 +70,10 @@ void ConsoleInit() {
     KeyboardState.altComposing = false;
     KeyboardState.altCode = 0;
 
-    savedExitHandler = ExitHandlerChain;
-    ExitHandlerChain = ConsoleExitHandler;
+    if (ExitHandlerChain != ConsoleExitHandler) {
+        savedExitHandler = ExitHandlerChain;
+        ExitHandlerChain = ConsoleExitHandler;
+    }
     device.StartSession(ConsoleState.outputHandle, ConsoleState.inputHandle);
 
     AttachConsoleDriver(OutputText);

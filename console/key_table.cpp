@@ -96,9 +96,11 @@ KeyEvent NamedKeyEvent(NamedKey key, uint32_t controlState, bool keyDown) {
     const NamedKeyRecord& record = kNamedKeys[static_cast<size_t>(key)];
     uint8_t character = record.character;
     bool ctrl = (controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0;
-    if (ctrl && key == NamedKey::Enter) character = 10;
-    if (ctrl && key == NamedKey::Backspace) character = 0x7F;
-    if (ctrl && key == NamedKey::Tab) character = 0;
+    if (ctrl) {
+        // With Ctrl only Enter, Backspace and Esc keep a character.
+        bool enter = key == NamedKey::Enter || key == NamedKey::KeypadEnter;
+        character = enter ? 10 : key == NamedKey::Backspace ? 0x7F : key == NamedKey::Escape ? 27 : 0;
+    }
     return KeyEvent{keyDown, record.virtualKey, record.scanCode, character,
                     controlState | (record.enhanced ? ENHANCED_KEY : 0)};
 }

@@ -45,7 +45,7 @@ bool MemoryConsoleDevice::Inside(int32_t column, int32_t row) const {
 }
 
 bool MemoryConsoleDevice::GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) {
-    if (!IsScreen(handle)) return false;
+    if (!IsScreen(handle) || (handle == kConsoleHandle && !consoleInfoReadable_)) return false;
     info = ScreenBufferInfo{columns_, rows_, cursorColumn_, cursorRow_, attribute_};
     return true;
 }

@@ -26,6 +26,8 @@ public:
     // How the process was started: standard output a console or not, a console to open or not.
     void SetStandardOutputIsConsole(bool isConsole) { standardOutputIsConsole_ = isConsole; }
     void SetConsoleAvailable(bool available) { consoleAvailable_ = available; }
+    // The console opens but tells nothing about its screen buffer.
+    void SetConsoleInfoReadable(bool readable) { consoleInfoReadable_ = readable; }
     void SetCursor(int32_t column, int32_t row);
 
     // Script: key events are delivered in order; once they are used up the input has ended.
@@ -67,6 +69,7 @@ private:
     int32_t cursorRow_ = 0;
     bool standardOutputIsConsole_ = true;
     bool consoleAvailable_ = true;
+    bool consoleInfoReadable_ = true;
     bool sessionActive_ = false;
     int32_t scrollCount_ = 0;
     int32_t waitCount_ = 0;
