@@ -38,6 +38,7 @@ public:
     ProgramEnd WaitForEnd(int timeoutMs = 10000);
 
     const std::string& output() const { return output_; }
+    pid_t pid() const { return child_; }
     const termios& settingsBefore() const { return before_; }
     termios SettingsNow() const;
 
