@@ -1,6 +1,7 @@
 // A dialogue through the console layer, as the plotter holds it: prompts with WriteText and
 // WriteLineEnd, answers with ReadInteger or ReadChar and SkipRestOfLine, CheckPendingIoError
-// after each. It asks again until the answer is a lower-case n.
+// after each. It asks again until the answer is a lower-case n. Started with the argument
+// "fault", it writes through an empty pointer after the first answer.
 
 #include <string>
 
@@ -10,6 +11,8 @@
 #include "runtime/text_stream.h"
 
 namespace {
+
+bool faultAfterAnswer = false;
 
 void Say(const std::string& text) {
     WriteText(0, OutputText, LengthPrefixedString(text));
@@ -26,6 +29,10 @@ void Dialogue() {
         CheckPendingIoError();
         SkipRestOfLine(InputText);
         CheckPendingIoError();
+        if (faultAfterAnswer) {
+            int* volatile nowhere = nullptr;
+            *nowhere = xp;
+        }
         Say("letto " + std::to_string(xp));
         Say("ancora? s/n");
         reply = ReadChar(InputText);
@@ -39,7 +46,8 @@ void Dialogue() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    faultAfterAnswer = argc > 1 && std::string(argv[1]) == "fault";
     PlugConsoleLayer();
     ConsoleEntry(Dialogue);
 }

@@ -59,6 +59,17 @@ TEST(PseudoTerminal, RunTimeErrorRestoresTheTerminal) {
     EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
 }
 
+TEST(PseudoTerminal, FaultRestoresTheTerminal) {
+    PseudoTerminal terminal({});
+    terminal.Start({kProgram, "fault"});
+    ASSERT_TRUE(terminal.WaitFor("inserire xp"));
+    terminal.Type("3\r");
+    ProgramEnd end = terminal.WaitForEnd();
+    EXPECT_EQ(end.exitStatus, 216);
+    EXPECT_NE(terminal.output().find("Runtime error 216 at 0x"), std::string::npos);
+    EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
+}
+
 TEST(PseudoTerminal, CtrlCEndsTheProgramAndRestoresTheTerminal) {
     PseudoTerminal terminal({});
     terminal.Start({kProgram});
