@@ -24,19 +24,23 @@ constexpr uint32_t kKittyRightAlt = 57449;
 constexpr uint32_t kPrivateUseFirst = 0xE000;
 constexpr uint32_t kPrivateUseLast = 0xF8FF;
 
-// Keypad keys in kitty's order from KP_0 to KP_BEGIN; the cursor-block ones are the keypad
-// keys with Num Lock off.
+// Keypad keys in kitty's order from KP_0 to KP_ENTER, and from KP_LEFT to KP_BEGIN (the keypad
+// keys with Num Lock off). KP_EQUAL and KP_SEPARATOR between them type '=' and ','.
 constexpr NamedKey kKittyKeypad[] = {
     NamedKey::Keypad0, NamedKey::Keypad1, NamedKey::Keypad2, NamedKey::Keypad3,
     NamedKey::Keypad4, NamedKey::Keypad5, NamedKey::Keypad6, NamedKey::Keypad7,
     NamedKey::Keypad8, NamedKey::Keypad9, NamedKey::KeypadDecimal, NamedKey::KeypadDivide,
-    NamedKey::KeypadMultiply, NamedKey::KeypadSubtract, NamedKey::KeypadAdd,
-    NamedKey::KeypadEnter, NamedKey::Enter /* KP_EQUAL */, NamedKey::KeypadDecimal /* KP_SEPARATOR */,
+    NamedKey::KeypadMultiply, NamedKey::KeypadSubtract, NamedKey::KeypadAdd, NamedKey::KeypadEnter,
+};
+constexpr NamedKey kKittyKeypadCursor[] = {
     NamedKey::Left, NamedKey::Right, NamedKey::Up, NamedKey::Down, NamedKey::PageUp,
     NamedKey::PageDown, NamedKey::Home, NamedKey::End, NamedKey::Insert, NamedKey::Delete,
     NamedKey::KeypadBegin,
 };
-constexpr uint32_t kKittyKeypadCursorFirst = kKittyKeypad0 + 18;  // KP_LEFT
+constexpr uint32_t kKittyKeypadEnter = kKittyKeypad0 + 15;
+constexpr uint32_t kKittyKeypadEqual = kKittyKeypad0 + 16;
+constexpr uint32_t kKittyKeypadSeparator = kKittyKeypad0 + 17;
+constexpr uint32_t kKittyKeypadLeft = kKittyKeypad0 + 18;
 
 // Parameters of a control sequence: up to four fields of up to three colon-separated values.
 class Parameters {
@@ -133,13 +137,16 @@ void CodePointKey(uint32_t code, int64_t shiftedCode, int64_t text, uint32_t sta
             return;
         default: break;
     }
-    if (code >= kKittyKeypad0 && code <= kKittyKeypadBegin) {
-        KeyEvent event = NamedKeyEvent(kKittyKeypad[code - kKittyKeypad0], state, keyDown);
+    if (code >= kKittyKeypad0 && code <= kKittyKeypadEnter) return named(kKittyKeypad[code - kKittyKeypad0]);
+    if (code >= kKittyKeypadLeft && code <= kKittyKeypadBegin) {
         // The keypad's own cursor keys are not the enhanced ones of the cursor block.
-        if (code >= kKittyKeypadCursorFirst) event.controlState &= ~ENHANCED_KEY;
+        KeyEvent event = NamedKeyEvent(kKittyKeypadCursor[code - kKittyKeypadLeft], state, keyDown);
+        event.controlState &= ~ENHANCED_KEY;
         events.push_back(event);
         return;
     }
+    if (code == kKittyKeypadEqual) code = '=';
+    if (code == kKittyKeypadSeparator) code = ',';
     if (code >= kPrivateUseFirst && code <= kPrivateUseLast) return;  // keys the console lacks
     if (code > 0x10FFFF) return;
     bool shift = (state & SHIFT_PRESSED) != 0;
