@@ -1,5 +1,7 @@
 #include "console/terminal_output.h"
 
+#include <charconv>
+
 namespace {
 
 // The console's pictures for the control codes 0..31, then for 127.
@@ -29,7 +31,10 @@ int AnsiColour(int consoleColour) {
     return ((consoleColour & 1) << 2) | (consoleColour & 2) | ((consoleColour & 4) >> 2);
 }
 
-void AppendNumber(std::string& out, int32_t value) { out += std::to_string(value); }
+void AppendNumber(std::string& out, int32_t value) {
+    char digits[12];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
 
 }  // namespace
 
@@ -63,11 +68,15 @@ void AppendAttribute(std::string& out, uint8_t attribute) {
 
 void TerminalScreenWriter::MoveTo(int32_t column, int32_t row) {
     if (column == column_ && row == row_) return;
-    bytes_ += "\x1b[";
-    AppendNumber(bytes_, row + 1);
-    bytes_.push_back(';');
-    AppendNumber(bytes_, column + 1);
-    bytes_.push_back('H');
+    if (column == 0 && row == row_) {
+        bytes_.push_back('\r');
+    } else {
+        bytes_ += "\x1b[";
+        AppendNumber(bytes_, row + 1);
+        bytes_.push_back(';');
+        AppendNumber(bytes_, column + 1);
+        bytes_.push_back('H');
+    }
     column_ = column;
     row_ = row;
 }
@@ -92,19 +101,22 @@ void TerminalScreenWriter::MoveCursor(int32_t column, int32_t row) { MoveTo(colu
 void TerminalScreenWriter::ScrollUp(int32_t top, int32_t bottom, int32_t rows, uint8_t attribute) {
     // The terminal fills the new bottom row with the current background colour.
     UseAttribute(attribute);
-    bool wholeScreen = top == 0 && bottom == rows - 1;
-    if (!wholeScreen) {
-        bytes_ += "\x1b[";
-        AppendNumber(bytes_, top + 1);
-        bytes_.push_back(';');
-        AppendNumber(bytes_, bottom + 1);
-        bytes_.push_back('r');
-        row_ = -1;  // setting the margins homes the cursor
+    if (top == 0 && bottom == rows - 1) {
+        // A line feed on the bottom row scrolls the screen; any column will do.
+        if (row_ != bottom) MoveTo(0, bottom);
+        bytes_.push_back('\n');
+        column_ = -1;  // a terminal may return to column 1 with the line feed
+        return;
     }
-    MoveTo(0, bottom);
-    bytes_.push_back('\n');  // a line feed on the bottom margin scrolls the region
-    if (!wholeScreen) bytes_ += "\x1b[r";
-    column_ = -1;
+    bytes_ += "\x1b[";
+    AppendNumber(bytes_, top + 1);
+    bytes_.push_back(';');
+    AppendNumber(bytes_, bottom + 1);
+    bytes_ += "r";
+    bytes_ += "\x1b[";
+    AppendNumber(bytes_, bottom + 1);
+    bytes_ += ";1H\n\x1b[r";  // a line feed on the bottom margin scrolls the region
+    column_ = -1;  // resetting the margins homes the cursor
     row_ = -1;
 }
 
@@ -112,5 +124,4 @@ void TerminalScreenWriter::Sent() {
     bytes_.clear();
     column_ = -1;
     row_ = -1;
-    attribute_ = -1;
 }

@@ -22,8 +22,9 @@ public:
     void ScrollUp(int32_t top, int32_t bottom, int32_t rows, uint8_t attribute);
 
     std::string& bytes() { return bytes_; }
-    // After the bytes are sent: others may write to the terminal before our next batch, so the
-    // next one starts by setting the position and colours again.
+    // After the bytes are sent: others (the run-time error report, diagnostics) may write to the
+    // terminal before our next batch, so the next one starts by setting the position again.
+    // Nobody else changes the colours.
     void Sent();
 
 private:

@@ -66,15 +66,24 @@ TEST(TerminalOutput, ScrollingTheWholeScreenIsALineFeedOnTheBottomRow) {
     EXPECT_EQ(writer.bytes(), "\x1b[0m\x1b[24;1H\n");
     writer.Sent();
     writer.ScrollUp(2, 23, 24, 0x07);
-    EXPECT_EQ(writer.bytes(), "\x1b[0m\x1b[3;24r\x1b[24;1H\n\x1b[r");
+    EXPECT_EQ(writer.bytes(), "\x1b[3;24r\x1b[24;1H\n\x1b[r");
 }
 
-TEST(TerminalOutput, EachBatchStartsAfresh) {
+TEST(TerminalOutput, EachBatchStartsBySettingThePosition) {
     TerminalScreenWriter writer;
     writer.WriteCell(0, 0, 'a', 0x07, 80);
     writer.Sent();
     writer.WriteCell(1, 0, 'b', 0x07, 80);
-    EXPECT_EQ(writer.bytes(), "\x1b[1;2H\x1b[0mb");
+    writer.WriteCell(2, 0, 'c', 0x1E, 80);
+    EXPECT_EQ(writer.bytes(), "\x1b[1;2Hb\x1b[0;93;44mc");
+}
+
+TEST(TerminalOutput, LineEndOnTheBottomRowIsALineFeedAndACarriageReturn) {
+    TerminalScreenWriter writer;
+    writer.WriteCell(79, 23, 'a', 0x07, 80);  // the terminal now waits to wrap
+    writer.ScrollUp(0, 23, 24, 0x07);
+    writer.MoveCursor(0, 23);
+    EXPECT_EQ(writer.bytes(), "\x1b[24;80H\x1b[0ma\n\r");
 }
 
 TEST(TerminalReplies, AnswersAreTakenOutTypedKeysStay) {
@@ -142,7 +151,7 @@ TEST_F(TerminalDeviceOnSocket, OneWritePerConsoleWrite) {
     ASSERT_EQ(packets.size(), 2u);
     // Wraps after ten columns; the line end on the last row scrolls.
     EXPECT_EQ(packets[0], "\x1b[1;1H\x1b[0minserire x\x1b[2;1Hp\x1b[3;1H");
-    EXPECT_EQ(packets[1], "\x1b[3;1H\x1b[0mok\x1b[3;1H\n\x1b[3;1H");
+    EXPECT_EQ(packets[1], "\x1b[3;1Hok\n\r");
 }
 
 TEST_F(TerminalDeviceOnSocket, RedirectedInputIsReadAsTypedKeysUntilItEnds) {
