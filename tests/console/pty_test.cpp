@@ -37,6 +37,10 @@ TEST(PseudoTerminal, DialogueAtTheCursorWithEchoAndEditing) {
     size_t mark = terminal.output().size();
     terminal.Type("4");
     ASSERT_TRUE(terminal.WaitFor("4", mark));  // echoed at once
+    mark = terminal.output().size();
+    terminal.Type("\x1b");  // Esc alone, with nothing after it, erases the line
+    ASSERT_TRUE(terminal.WaitFor(" ", mark));
+    terminal.Type("4");
     terminal.Type("x\x7f" "2");              // typed, erased, retyped
     terminal.Type("\x1b[D\x1b[D" "1\x1b[F\r");  // Left Left overwrites, End, Enter
     ASSERT_TRUE(terminal.WaitFor("letto 12"));
@@ -123,6 +127,19 @@ TEST(PseudoTerminal, KittyKeyboardAltKeypadEntryAndProtocolOffAtExit) {
     terminal.Type("\x1b[110u\x1b[110;1:3u\x1b[13u");
     ProgramEnd end = terminal.WaitForEnd();
     EXPECT_EQ(end.exitStatus, 0);
+    EXPECT_NE(terminal.output().find("\x1b[<u"), std::string::npos);
+    EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
+}
+
+TEST(PseudoTerminal, KittyCtrlCEndsTheProgramToo) {
+    PseudoTerminalOptions options;
+    options.speaksKitty = true;
+    PseudoTerminal terminal(options);
+    terminal.Start({kProgram});
+    ASSERT_TRUE(terminal.WaitFor("inserire xp"));
+    terminal.Type("\x1b[57442;5u\x1b[99;5u");
+    ProgramEnd end = terminal.WaitForEnd();
+    EXPECT_EQ(end.signal, SIGINT);
     EXPECT_NE(terminal.output().find("\x1b[<u"), std::string::npos);
     EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
 }
