@@ -34,7 +34,8 @@ public:
 
     // False when the handle is not a console screen.
     virtual bool GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) = 0;
-    // The console screen the process belongs to ("CONOUT$"); kNoHandle when there is none.
+    // The console screen the process belongs to even when standard output is redirected;
+    // kNoHandle when there is none.
     virtual uint32_t OpenConsoleOutput() = 0;
 
     // Writes one cell without moving the cursor.
