@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/program_session.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
@@ -75,6 +76,13 @@ bool Eventually(Condition condition, int timeoutMs = 10000) {
     return true;
 }
 
+// Nothing the program writes on failure (the terminal shows standard error too).
+void ExpectNoFailureMessage(const PlotterTerminal& plotter) {
+    for (const char* message : {"Window creation failed", "Error:", "Runtime error"}) {
+        EXPECT_EQ(CountOf(plotter.output(), message), 0) << plotter.output();
+    }
+}
+
 class ChaosplotTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
@@ -106,10 +114,10 @@ protected:
         for (size_t i = 0; i < passes.size(); ++i) answers += passes[i] + replies[i];
         const std::vector<Picture> reference = ReferencePictures(answers, kScreenWidth, kScreenHeight);
         ASSERT_EQ(reference.size(), passes.size());
-        ProgramSession plotter({CHAOSPLOT});
+        PlotterTerminal plotter;
         std::vector<xcb_window_t> opened;  // in the order the passes opened them
         for (size_t i = 0; i < passes.size(); ++i) {
-            plotter.Type(passes[i]);
+            plotter.Answer(passes[i]);
             ASSERT_TRUE(plotter.AwaitOutput(kAgain, static_cast<int>(i + 1)));
             const std::vector<xcb_window_t> windows = Windows();
             ASSERT_EQ(windows.size(), i + 1);
@@ -122,18 +130,19 @@ protected:
                 EXPECT_EQ(CompareWindow(opened[j], reference[j]), "same")
                     << "window of pass " << j + 1 << " after pass " << i + 1;
             }
-            plotter.Type(replies[i]);
+            plotter.Answer(replies[i]);
         }
         EXPECT_EQ(plotter.Finish(), 0);
-        EXPECT_EQ(CountOf(plotter.out(), "inserire xp\r\ninserire yp\r\ninserire nmax\r\nancora? s/n\r\n"),
-                  static_cast<int>(passes.size()));
-        EXPECT_EQ(plotter.err(), "");
+        for (const char* prompt : {"inserire xp", "inserire yp", "inserire nmax"}) {
+            EXPECT_EQ(CountOf(plotter.output(), prompt), static_cast<int>(passes.size()));
+        }
+        ExpectNoFailureMessage(plotter);
     }
 
     // Starts a run long enough to act during it, and waits until its window shows the picture
     // being drawn while the program has not yet asked whether to go again.
-    void StartLongRun(ProgramSession& plotter) {
-        plotter.Type("100\n100\n" + kLongRun + "\n");
+    void StartLongRun(PlotterTerminal& plotter) {
+        plotter.Answer("100\n100\n" + kLongRun + "\n");
         ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
         const xcb_window_t window = Windows()[0];
         ASSERT_TRUE(Eventually([&] { return inspector().Capture(window).at(200, 100) != 0; }));
@@ -165,12 +174,12 @@ TEST_F(ChaosplotTest, ThreePassesKeepThreeWindowsEachWithItsOwnPicture) {
 }
 
 TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
-    ProgramSession plotter({CHAOSPLOT});
+    PlotterTerminal plotter;
     StartLongRun(plotter);
     inspector().SendDeleteWindow(Windows()[0]);
     ASSERT_TRUE(Eventually([&] { return Windows().empty(); }));
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
-    plotter.Type("s\n100\n100\n1000\n");
+    plotter.Answer("s\n100\n100\n1000\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 2));
     ASSERT_EQ(Windows().size(), 1u);
     const xcb_window_t window = Windows()[0];
@@ -180,27 +189,27 @@ TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
         shown = inspector().Capture(window);
         return shown.at(400, 0) == kYellow && shown.at(5, 2) == kRed;
     })) << std::hex << shown.at(400, 0) << " " << shown.at(5, 2);
-    plotter.Type("n\n");
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
-    EXPECT_EQ(plotter.err(), "");
+    ExpectNoFailureMessage(plotter);
 }
 
 TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
-    ProgramSession plotter({CHAOSPLOT});
+    PlotterTerminal plotter;
     StartLongRun(plotter);
     inspector_.reset();
     server.Kill();
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
-    plotter.Type("n\n");
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
-    EXPECT_EQ(plotter.err(), "");
+    ExpectNoFailureMessage(plotter);
 }
 
 TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     XvfbServer server;
     ASSERT_TRUE(server.Start(1024, 700));
-    ProgramSession plotter({CHAOSPLOT});
-    plotter.Type("100\n100\n10\n");
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain));
     XInspector inspector;
     const std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
@@ -209,25 +218,31 @@ TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     EXPECT_EQ(geometry.width, 1024);
     EXPECT_EQ(geometry.height, 700);
     EXPECT_EQ(inspector.TextProperty(windows[0], "WM_NAME"), "Graph window application");
-    plotter.Type("n\n");
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
 }
 
 TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
     unsetenv("DISPLAY");
-    ProgramSession plotter({CHAOSPLOT});
-    plotter.Type("12abc\n");
+    PlotterTerminal plotter;
+    ASSERT_TRUE(plotter.AwaitOutput("inserire xp"));
+    plotter.Answer("12abc\n");
     EXPECT_EQ(plotter.Finish(), 106);
-    EXPECT_EQ(plotter.out().rfind("inserire xp\r\nRuntime error 106 at 0x", 0), 0u) << plotter.out();
+    EXPECT_TRUE(plotter.AwaitOutput("Runtime error 106 at 0x", 1, 0)) << plotter.output();
 }
 
 TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
     unsetenv("DISPLAY");
-    ProgramSession plotter({CHAOSPLOT});
-    plotter.Type("100\n100\n10\nn\n");
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
     EXPECT_EQ(plotter.Finish(), 1);
-    EXPECT_EQ(plotter.out(), "inserire xp\r\ninserire yp\r\ninserire nmax\r\n");
-    EXPECT_EQ(plotter.err(), "Window creation failed\n" + kGuardMessage + "\r\n");
+    const std::string& shown = plotter.output();
+    const size_t lastPrompt = shown.find("inserire nmax");
+    const size_t failure = shown.find("Window creation failed");
+    const size_t guard = shown.find(kGuardMessage);
+    EXPECT_NE(lastPrompt, std::string::npos);
+    EXPECT_TRUE(lastPrompt < failure && failure < guard && guard != std::string::npos) << shown;
+    EXPECT_EQ(CountOf(shown, kAgain), 0);
 }
 
 }  // namespace
