@@ -146,7 +146,7 @@ protected:
         ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
         const xcb_window_t window = Windows()[0];
         ASSERT_TRUE(Eventually([&] { return inspector().Capture(window).at(200, 100) != 0; }));
-        EXPECT_FALSE(plotter.AwaitOutput(kAgain, 1, 0));
+        EXPECT_FALSE(plotter.AwaitOutput(kAgain, 1, 50));
     }
 
     XvfbServer server;

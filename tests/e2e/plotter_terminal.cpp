@@ -4,8 +4,6 @@
 
 #include "tests/e2e/program_session.h"
 
-
-
 PlotterTerminal::PlotterTerminal() : terminal_(PseudoTerminalOptions{}) { terminal_.Start({CHAOSPLOT}); }
 
 namespace {
