@@ -136,15 +136,16 @@ namespace {
 TEST(WindowThreading, DrawLockExcludesTheTwoSides) {
     std::atomic<int> first{0}, second{0};
     std::atomic<bool> done{false};
-    std::atomic<int> torn{0};
+    std::atomic<int> torn{0}, looks{0};
     std::thread gui([&] {
         while (!done.load()) {
             DrawLock.LockForWindow();
             if (first.load(std::memory_order_relaxed) != second.load(std::memory_order_relaxed)) ++torn;
             DrawLock.UnlockForWindow();
+            ++looks;
         }
     });
-    for (int i = 1; i <= 300000; ++i) {
+    for (int i = 1; looks.load(std::memory_order_relaxed) < 3000; ++i) {
         DrawLock.LockForDrawing();
         first.store(i, std::memory_order_relaxed);
         second.store(i, std::memory_order_relaxed);
