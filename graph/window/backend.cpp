@@ -7,6 +7,7 @@
 
 #include "graph/window/backend.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -50,6 +51,7 @@ void TearDown(GraphWindowRecord* record, Display& display) {
     display.DestroyBuffer(record->handle, record->buffer);
     record->buffer = PixelBuffer{};
     record->damage = {0, 0, 0, 0};
+    record->damageAll = false;
 }
 
 PixelRect CutToBuffer(PixelRect area, const PixelBuffer& buffer) {
@@ -61,6 +63,25 @@ PixelRect CutToBuffer(PixelRect area, const PixelBuffer& buffer) {
 }
 
 bool Empty(const PixelRect& area) { return area.right <= area.left || area.bottom <= area.top; }
+
+// Presents the area from the buffer band by band, each band under DrawLock of its own, and
+// after each band leaves the drawing thread at least as long as the band took: a large present
+// slows drawing down by half at most, instead of stopping it. Every primitive is whole within a
+// band (it is drawn under the lock), and what is drawn meanwhile joins the next damage.
+void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
+    using Clock = std::chrono::steady_clock;
+    for (int32_t top = area.top; top < area.bottom; top += kPresentBandRows) {
+        Clock::time_point start = Clock::now();
+        {
+            WindowSide lock;
+            if (!record->surfaceReady) return;
+            PixelRect band = CutToBuffer({area.left, top, area.right, std::min(top + kPresentBandRows, area.bottom)},
+                                         record->buffer);
+            if (!Empty(band)) display.Present(record->handle, record->buffer, band);
+        }
+        std::this_thread::sleep_for(Clock::now() - start);
+    }
+}
 
 int RunWindow(GraphWindowRecord* record, Display& display) {
     // Window creation (there is no class registration to fail here).
@@ -87,6 +108,7 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
         WindowSide lock;
         record->buffer = buffer;
         record->damage = {0, 0, 0, 0};
+        record->damageAll = false;
         record->damagePosted = false;
         record->surfaceReady = true;
     }
@@ -103,26 +125,22 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
     for (;;) {
         WindowEvent event = display.NextEvent(handle);
         switch (event.kind) {
-            case WindowEventKind::Expose: {
+            case WindowEventKind::Expose:
                 // WM_PAINT: the update area, widened by one pixel right and below, from the buffer.
-                WindowSide lock;
-                if (record->surfaceReady) {
-                    PixelRect area = {event.area.left, event.area.top, event.area.right + 1,
-                                      event.area.bottom + 1};
-                    area = CutToBuffer(area, record->buffer);
-                    if (!Empty(area)) display.Present(handle, record->buffer, area);
-                }
+                PresentInBands(record, display, {event.area.left, event.area.top, event.area.right + 1,
+                                                 event.area.bottom + 1});
                 break;
-            }
             case WindowEventKind::Damage: {
                 std::this_thread::sleep_until(lastPresent + std::chrono::milliseconds(kPresentIntervalMs));
-                WindowSide lock;
-                if (record->surfaceReady) {
-                    PixelRect area = CutToBuffer(record->damage, record->buffer);
-                    if (!Empty(area)) display.Present(handle, record->buffer, area);
+                PixelRect area;
+                {
+                    WindowSide lock;
+                    area = record->damage;
+                    record->damage = {0, 0, 0, 0};
+                    record->damageAll = false;
+                    record->damagePosted = false;
                 }
-                record->damage = {0, 0, 0, 0};
-                record->damagePosted = false;
+                PresentInBands(record, display, area);
                 lastPresent = Clock::now();
                 break;
             }

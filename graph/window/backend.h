@@ -8,7 +8,7 @@
 //
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
-// about every kPresentIntervalMs milliseconds.
+// about every kPresentIntervalMs milliseconds, in bands of kPresentBandRows rows.
 
 #include <array>
 #include <atomic>
@@ -21,7 +21,8 @@
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
-constexpr int kPresentIntervalMs = 8;
+constexpr int kPresentIntervalMs = 16;
+constexpr int32_t kPresentBandRows = 32;
 
 struct GraphWindowRecord {
     // Written by the GUI thread before the ready handshake, then read-only.
@@ -31,6 +32,7 @@ struct GraphWindowRecord {
     PixelBuffer buffer{};
     bool surfaceReady = false;
     PixelRect damage{0, 0, 0, 0};  // empty when right <= left
+    bool damageAll = false;        // damage is the whole buffer
     bool damagePosted = false;
     // The handshake and the thread.
     std::thread thread;
@@ -47,10 +49,6 @@ extern GraphWindowRecord* currentWindow;
 extern GraphWindowRecord* allWindows;
 extern std::mutex windowsMutex;
 extern std::condition_variable windowsChanged;
-
-// Which surfaces the primitives draw on: always both.
-extern bool drawToBuffer;
-extern bool drawToWindow;
 
 // ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
@@ -86,6 +84,8 @@ int32_t PaletteIndexOf(uint32_t colour);
 void BackendPlotPixel(int16_t x, int16_t y);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
+// The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.
+void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
 
