@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "tests/e2e/plotter_terminal.h"
-#include "tests/e2e/program_session.h"
+#include "tests/support/run_program.h"
 #include "tests/e2e/xvfb_server.h"
 
 namespace {
@@ -30,9 +30,9 @@ double SecondsInWindow() {
 // The same passes on the memory display, answers on standard input.
 double SecondsInMemory(const std::string& scratch) {
     const auto start = std::chrono::steady_clock::now();
-    ProgramSession reference({REFERENCE_PLOTTER, scratch, "1920", "1080", "1920", "1080"});
-    reference.Type(kAnswers);
-    return reference.Finish(120000) == 0 ? SecondsSince(start) : -1;
+    const ProgramRun reference =
+        RunProgram({REFERENCE_PLOTTER, scratch, "1920", "1080", "1920", "1080"}, kAnswers);
+    return reference.exitStatus == 0 ? SecondsSince(start) : -1;
 }
 
 void BM_MillionStepsWindowAgainstMemory(benchmark::State& state) {

@@ -151,7 +151,7 @@ WindowHandle X11Display::CreateWindow(const WindowRequest& request) {
                         visual->visual_id);
     record->window = xcb_generate_id(connection);
     const uint32_t values[] = {
-        screen->black_pixel, 0,
+        0 /* black */, 0,
         XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
             XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
         colormap};

@@ -12,9 +12,9 @@
 #include <thread>
 
 #include "tests/e2e/plotter_terminal.h"
-#include "tests/e2e/program_session.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -50,12 +50,12 @@ std::vector<Picture> ReferencePictures(const std::string& answers, int width, in
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("chaosplot-reference-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
-    ProgramSession reference({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
-                              std::to_string(height), std::to_string(width),
-                              std::to_string(height)});
-    reference.Type(answers);
+    const ProgramRun reference =
+        RunProgram({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
+                    std::to_string(height), std::to_string(width), std::to_string(height)},
+                   answers);
     std::vector<Picture> pictures;
-    if (reference.Finish(60000) == 0) {
+    if (reference.exitStatus == 0) {
         for (int n = 1;; ++n) {
             Picture picture = ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
             if (picture.pixels.empty()) break;

@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-#include "tests/e2e/program_session.h"
-
 PlotterTerminal::PlotterTerminal() : terminal_(PseudoTerminalOptions{}) { terminal_.Start({CHAOSPLOT}); }
 
 namespace {
@@ -50,3 +48,12 @@ bool PlotterTerminal::AwaitOutput(const std::string& text, int count, int timeou
 }
 
 int PlotterTerminal::Finish(int timeoutMs) { return terminal_.WaitForEnd(timeoutMs).exitStatus; }
+
+int CountOf(const std::string& haystack, const std::string& text) {
+    int count = 0;
+    for (size_t at = haystack.find(text); at != std::string::npos;
+         at = haystack.find(text, at + text.size())) {
+        ++count;
+    }
+    return count;
+}

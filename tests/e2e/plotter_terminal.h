@@ -28,3 +28,6 @@ private:
     PseudoTerminal terminal_;
     int linesTyped_ = 0;
 };
+
+// Occurrences of text in haystack.
+int CountOf(const std::string& haystack, const std::string& text);
