@@ -218,6 +218,8 @@ TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     EXPECT_EQ(geometry.width, 1024);
     EXPECT_EQ(geometry.height, 700);
     EXPECT_EQ(inspector.TextProperty(windows[0], "WM_NAME"), "Graph window application");
+    // Detection picks the maximised 256-colour mode, whose window asks to be maximised.
+    EXPECT_EQ(inspector.AtomProperty(windows[0], "_NET_WM_STATE").size(), 2u);
     plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
 }
