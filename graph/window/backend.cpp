@@ -22,19 +22,14 @@ std::condition_variable windowsChanged;
 
 namespace {
 
-// Set by the GUI thread once the buffer exists (guarded by windowsMutex, for the handshake).
-struct Handshake {
-    static void Signal(GraphWindowRecord* record, bool ended, int exitCode) {
-        {
-            std::lock_guard<std::mutex> guard(windowsMutex);
-            if (ended) {
-                record->ended = true;
-                record->exitCode = exitCode;
-            }
-        }
-        windowsChanged.notify_all();
+// The GUI thread's last word: the main thread may be waiting for the window in ModeInitHook.
+void SignalEnded(GraphWindowRecord* record) {
+    {
+        std::lock_guard<std::mutex> guard(windowsMutex);
+        record->ended = true;
     }
-};
+    windowsChanged.notify_all();
+}
 
 // MessageBoxA stands in as one line on standard error.
 void ReportWindowFailure(const char* message) {
@@ -83,12 +78,13 @@ void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area)
     }
 }
 
-int RunWindow(GraphWindowRecord* record, Display& display) {
+// The GUI thread's work for one window; returns when the window is gone.
+void RunWindow(GraphWindowRecord* record, Display& display) {
     // Window creation (there is no class registration to fail here).
     WindowHandle handle = display.CreateWindow(record->request);
     if (handle == kNoWindow) {
         ReportWindowFailure("Window creation failed");
-        return 1;
+        return;
     }
     record->handle = handle;
 
@@ -98,20 +94,22 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
                               buffer)) {
         display.DestroyWindow(handle);
         ReportWindowFailure("Window creation failed");
-        return 1;
+        return;
     }
     for (int32_t y = 0; y < buffer.height; ++y) {
         std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0,
                     sizeof(uint32_t) * static_cast<size_t>(buffer.width));
     }
     {
+        // The window shows the black buffer at its first present.
         WindowSide lock;
         record->buffer = buffer;
-        record->damage = {0, 0, 0, 0};
-        record->damageAll = false;
-        record->damagePosted = false;
+        record->damage = {0, 0, buffer.width, buffer.height};
+        record->damageAll = true;
+        record->damagePosted = true;
         record->surfaceReady = true;
     }
+    display.PostDamage(handle);
     {
         std::lock_guard<std::mutex> guard(windowsMutex);
         record->readySignalled = true;
@@ -152,11 +150,11 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
                 // and the thread ends.
                 TearDown(record, display);
                 display.DestroyWindow(handle);
-                return 0;
+                return;
             case WindowEventKind::Quit:
                 TearDown(record, display);
                 display.DestroyWindow(handle);
-                return 0;
+                return;
             case WindowEventKind::Key:
                 if (GraphState.MessageHook != nullptr) {
                     GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
@@ -179,8 +177,8 @@ void BackendStartup() {}
 
 void GuiThread(GraphWindowRecord* record) {
     PrepareThreadForFaults(__builtin_frame_address(0));
-    int exitCode = RunWindow(record, SelectedDisplay());
-    Handshake::Signal(record, true, exitCode);
+    RunWindow(record, SelectedDisplay());
+    SignalEnded(record);
 }
 
 void ModeInitHook() {

@@ -38,7 +38,6 @@ struct GraphWindowRecord {
     std::thread thread;
     bool readySignalled = false;  // guarded by windowsMutex: the buffer exists
     bool ended = false;     // guarded by windowsMutex
-    int exitCode = 0;       // valid once ended
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
 };
@@ -53,7 +52,7 @@ extern std::condition_variable windowsChanged;
 // ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
 void ModeInitHook();
-void GuiThread(GraphWindowRecord* record);
+void GuiThread(GraphWindowRecord* record);  // its thread routine
 // LeaveGraphics steps 2 to 5: ask the newest window to destroy itself and its thread to quit,
 // and wait for the thread.
 void StopNewestWindow();
