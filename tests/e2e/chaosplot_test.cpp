@@ -119,8 +119,10 @@ protected:
         for (size_t i = 0; i < passes.size(); ++i) {
             plotter.Answer(passes[i]);
             ASSERT_TRUE(plotter.AwaitOutput(kAgain, static_cast<int>(i + 1)));
-            const std::vector<xcb_window_t> windows = Windows();
-            ASSERT_EQ(windows.size(), i + 1);
+            // The window is mapped by its own thread, which may not have done so yet.
+            std::vector<xcb_window_t> windows;
+            ASSERT_TRUE(Eventually([&] { return (windows = Windows()).size() == i + 1; }))
+                << windows.size() << " windows after pass " << i + 1;
             for (xcb_window_t window : windows) {
                 if (std::find(opened.begin(), opened.end(), window) == opened.end()) {
                     opened.push_back(window);
@@ -181,7 +183,7 @@ TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
     plotter.Answer("s\n100\n100\n1000\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 2));
-    ASSERT_EQ(Windows().size(), 1u);
+    ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
     const xcb_window_t window = Windows()[0];
     // The new pass draws in a new window: the outline, the fill inside it and the path.
     Picture shown;
@@ -212,8 +214,8 @@ TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     plotter.Answer("100\n100\n10\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain));
     XInspector inspector;
-    const std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
-    ASSERT_EQ(windows.size(), 1u);
+    std::vector<xcb_window_t> windows;
+    ASSERT_TRUE(Eventually([&] { return (windows = inspector.WindowsOfClass("ZorvGraphWindow")).size() == 1; }));
     const WindowGeometry geometry = inspector.Geometry(windows[0]);
     EXPECT_EQ(geometry.width, 1024);
     EXPECT_EQ(geometry.height, 700);
