@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "tests/e2e/plotter_terminal.h"
-#include "tests/support/run_program.h"
 #include "tests/e2e/xvfb_server.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -61,6 +61,9 @@ void BM_MillionStepsWindowAgainstMemory(benchmark::State& state) {
     state.counters["ratio"] = memory > 0 ? window / memory : 0;
 }
 
-BENCHMARK(BM_MillionStepsWindowAgainstMemory)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MillionStepsWindowAgainstMemory)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

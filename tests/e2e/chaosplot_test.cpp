@@ -47,8 +47,8 @@ Picture ReadPicture(const std::string& path) {
 // What the memory display shows in each window after the same answers (the last answer ends
 // the program).
 std::vector<Picture> ReferencePictures(const std::string& answers, int width, int height) {
-    const std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("chaosplot-reference-" + std::to_string(getpid()));
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
+                                            ("chaosplot-reference-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
     const ProgramRun reference =
         RunProgram({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
@@ -57,7 +57,8 @@ std::vector<Picture> ReferencePictures(const std::string& answers, int width, in
     std::vector<Picture> pictures;
     if (reference.exitStatus == 0) {
         for (int n = 1;; ++n) {
-            Picture picture = ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
+            Picture picture =
+                ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
             if (picture.pixels.empty()) break;
             pictures.push_back(std::move(picture));
         }
@@ -93,7 +94,8 @@ protected:
     // it shows the expected picture.
     std::string CompareWindow(xcb_window_t window, const Picture& expected) {
         const uint32_t above = XCB_STACK_MODE_ABOVE;
-        xcb_configure_window(inspector().connection(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        xcb_configure_window(inspector().connection(), window, XCB_CONFIG_WINDOW_STACK_MODE,
+                             &above);
         Picture shown;
         Eventually([&] {
             shown = inspector().Capture(window);
@@ -109,10 +111,12 @@ protected:
 
     // Plays the passes ("xp\nyp\nnmax\n") with their replies; when each pass asks whether to
     // go again, every window opened so far must show its reference picture.
-    void PlayPasses(const std::vector<std::string>& passes, const std::vector<std::string>& replies) {
+    void PlayPasses(const std::vector<std::string>& passes,
+                    const std::vector<std::string>& replies) {
         std::string answers;
         for (size_t i = 0; i < passes.size(); ++i) answers += passes[i] + replies[i];
-        const std::vector<Picture> reference = ReferencePictures(answers, kScreenWidth, kScreenHeight);
+        const std::vector<Picture> reference =
+            ReferencePictures(answers, kScreenWidth, kScreenHeight);
         ASSERT_EQ(reference.size(), passes.size());
         PlotterTerminal plotter;
         std::vector<xcb_window_t> opened;  // in the order the passes opened them
@@ -159,17 +163,11 @@ protected:
 constexpr uint32_t kRed = 0xA80000;
 constexpr uint32_t kYellow = 0xFCFC54;
 
-TEST_F(ChaosplotTest, OnePassFromTheExampleStart) {
-    PlayPasses({"100\n100\n5000\n"}, {"n\n"});
-}
+TEST_F(ChaosplotTest, OnePassFromTheExampleStart) { PlayPasses({"100\n100\n5000\n"}, {"n\n"}); }
 
-TEST_F(ChaosplotTest, StartOutsideTheSurface) {
-    PlayPasses({"-300\n5000\n2000\n"}, {"no\n"});
-}
+TEST_F(ChaosplotTest, StartOutsideTheSurface) { PlayPasses({"-300\n5000\n2000\n"}, {"no\n"}); }
 
-TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) {
-    PlayPasses({"100\n100\n0\n"}, {"n\n"});
-}
+TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) { PlayPasses({"100\n100\n0\n"}, {"n\n"}); }
 
 TEST_F(ChaosplotTest, ThreePassesKeepThreeWindowsEachWithItsOwnPicture) {
     PlayPasses({"100\n100\n3000\n", "-50\n400\n3000\n", "300\n20\n3000\n"}, {"N\n", "s\n", "n\n"});
@@ -190,7 +188,8 @@ TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
     EXPECT_TRUE(Eventually([&] {
         shown = inspector().Capture(window);
         return shown.at(400, 0) == kYellow && shown.at(5, 2) == kRed;
-    })) << std::hex << shown.at(400, 0) << " " << shown.at(5, 2);
+    })) << std::hex
+        << shown.at(400, 0) << " " << shown.at(5, 2);
     plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
     ExpectNoFailureMessage(plotter);
@@ -215,7 +214,8 @@ TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     ASSERT_TRUE(plotter.AwaitOutput(kAgain));
     XInspector inspector;
     std::vector<xcb_window_t> windows;
-    ASSERT_TRUE(Eventually([&] { return (windows = inspector.WindowsOfClass("ZorvGraphWindow")).size() == 1; }));
+    ASSERT_TRUE(Eventually(
+        [&] { return (windows = inspector.WindowsOfClass("ZorvGraphWindow")).size() == 1; }));
     const WindowGeometry geometry = inspector.Geometry(windows[0]);
     EXPECT_EQ(geometry.width, 1024);
     EXPECT_EQ(geometry.height, 700);

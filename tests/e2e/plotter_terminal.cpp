@@ -2,7 +2,9 @@
 
 #include <chrono>
 
-PlotterTerminal::PlotterTerminal() : terminal_(PseudoTerminalOptions{}) { terminal_.Start({CHAOSPLOT}); }
+PlotterTerminal::PlotterTerminal() : terminal_(PseudoTerminalOptions{}) {
+    terminal_.Start({CHAOSPLOT});
+}
 
 namespace {
 
@@ -18,8 +20,10 @@ int PlotterTerminal::QuestionsAsked() const {
 }
 
 void PlotterTerminal::Answer(const std::string& lines) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerWaitMs);
-    for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerWaitMs);
+    for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos;
+         start = end + 1) {
         // Any output moves the count on; a question seen is a question that can be answered.
         while (QuestionsAsked() <= linesTyped_ && std::chrono::steady_clock::now() < deadline) {
             terminal_.WaitFor("\n", output().size(), 20);

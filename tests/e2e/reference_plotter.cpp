@@ -118,8 +118,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     directory = argv[1];
-    display = new RecordingDisplay({std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                                    std::atoi(argv[5])});
+    display = new RecordingDisplay(
+        {std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])});
     SelectDisplay(*display);
     PlugGraphicsLayer();
     // The graphics layer chains its own handler in front of this one.

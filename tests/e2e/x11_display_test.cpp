@@ -155,7 +155,8 @@ private:
         while (!stop_) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
                 const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
-                if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE && message->type == request_) {
+                if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                    message->type == request_) {
                     const uint32_t frame[4] = {4, 4, 24, 4};  // left, right, top, bottom
                     xcb_change_property(c, XCB_PROP_MODE_REPLACE, message->window, extents_,
                                         XCB_ATOM_CARDINAL, 32, 4, frame);
@@ -198,7 +199,8 @@ TEST_F(X11DisplayTest, PresentShowsTheGivenAreaOfTheBufferOnly) {
     FillWithPattern(buffer, 0x5A5A5A);
     Picture expected = first;
     for (int32_t y = 50; y < 70; ++y) {
-        for (int32_t x = 30; x < 131; ++x) expected.pixels[y * 320 + x] = buffer.pixels[y * 320 + x];
+        for (int32_t x = 30; x < 131; ++x)
+            expected.pixels[y * 320 + x] = buffer.pixels[y * 320 + x];
     }
     display.Present(window, buffer, {30, 50, 131, 70});
     EXPECT_EQ(DescribeDifference(expected, AwaitPicture(inspector, shown, expected)), "same");
@@ -238,8 +240,7 @@ TEST_F(X11DisplayTest, PostsArriveInOrderAndDamageIsCoalesced) {
         event = display.NextEvent(window);
         if (event.kind != WindowEventKind::Expose) seen.push_back(event.kind);
     }
-    EXPECT_EQ(seen, (std::vector<WindowEventKind>{WindowEventKind::Damage,
-                                                  WindowEventKind::Destroy,
+    EXPECT_EQ(seen, (std::vector<WindowEventKind>{WindowEventKind::Damage, WindowEventKind::Destroy,
                                                   WindowEventKind::Quit}));
     // A post from another thread wakes an event loop that is waiting.
     std::thread waker([&] {
@@ -340,8 +341,9 @@ TEST_P(X11PresentPathTest, WholeBufferArrivesExactly) {
     const bool large = GetParam().size() > 2;
     const int32_t width = large ? 2100 : 400, height = large ? 2100 : 300;
     XvfbServer server;
-    ASSERT_TRUE(server.Start(width, height,
-                             {GetParam().begin(), GetParam().begin() + std::min<size_t>(2, GetParam().size())}));
+    ASSERT_TRUE(server.Start(
+        width, height,
+        {GetParam().begin(), GetParam().begin() + std::min<size_t>(2, GetParam().size())}));
     X11Display display;
     const WindowHandle window = display.CreateWindow(Request(width, height));
     display.ShowWindow(window);
