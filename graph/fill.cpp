@@ -274,6 +274,15 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
                     stopped = true;
                     break;
                 }
+                // Pixels that change nothing (the open rows stay open, the span goes on) are
+                // passed over in one tight loop.
+                const bool belowSteady = !checkBelow || belowOpen, aboveSteady = !checkAbove || aboveOpen;
+                if (belowSteady && aboveSteady) {
+                    while (walk - 1 > stretchLow && (!checkBelow || rowBelow[walk - 1] != border) &&
+                           (!checkAbove || rowAbove[walk - 1] != border) && rowCurrent[walk - 2] != border) {
+                        --walk;
+                    }
+                }
             }
             if (stopped) break;
         }

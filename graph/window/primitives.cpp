@@ -51,6 +51,11 @@ inline uint32_t Combine(uint16_t mode, uint32_t old, uint32_t value) {
     }
 }
 
+// What PlotPixel writes over `old` in any write mode.
+__attribute__((noinline)) uint32_t PlottedValue(uint16_t mode, uint32_t old) {
+    return CombiningMode(mode) ? Combine(mode, old, PixelOfColour(GraphState.drawColor)) : DrawPixelValue();
+}
+
 inline bool Inside(const PixelBuffer& buffer, int32_t x, int32_t y) {
     return static_cast<uint32_t>(x) < static_cast<uint32_t>(buffer.width) &&
            static_cast<uint32_t>(y) < static_cast<uint32_t>(buffer.height);
@@ -161,8 +166,13 @@ void BackendPlotPixel(int16_t x, int16_t y) {
     // Off the surface the read yields the invalid value and the write is ignored: nothing.
     if (!Ready(window) || !Inside(window->buffer, x, y)) return;
     uint32_t* pixel = PixelAt(window->buffer, x, y);
-    uint16_t mode = GraphState.writeMode;
-    *pixel = CombiningMode(mode) ? Combine(mode, *pixel, PixelOfColour(GraphState.drawColor)) : DrawPixelValue();
+    const uint16_t mode = GraphState.writeMode;
+    if (mode == 0 && colourMemo.colour == GraphState.drawColor && colourMemo.generation == paletteGeneration)
+        [[likely]] {
+        *pixel = colourMemo.pixel;
+    } else {
+        *pixel = PlottedValue(mode, *pixel);
+    }
     MarkDamage(window, x, y, x + 1, y + 1);
 }
 
@@ -254,9 +264,18 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
         if (static_cast<uint32_t>(y) < static_cast<uint32_t>(window->buffer.height) && from <= to) {
             for (int32_t x = x1; x < from; ++x) buffer[x - x1] = 0;
             for (int32_t x = to + 1; x <= x2; ++x) buffer[x - x1] = 0;
-            if (readMemo.generation != paletteGeneration) readMemo.generation = 0;
             const uint32_t* row = PixelAt(window->buffer, left, y);
-            for (int32_t x = from; x <= to; ++x) buffer[x - x1] = ColourOf(row[x], true);
+            bool known = readMemo.generation == paletteGeneration;
+            uint32_t knownPixel = readMemo.pixel;
+            uint16_t knownIndex = readMemo.index;
+            for (int32_t x = from; x <= to; ++x) {
+                if (!known || row[x] != knownPixel) [[unlikely]] {
+                    knownIndex = ColourOfPixel(row[x], true);
+                    knownPixel = row[x];
+                    known = true;
+                }
+                buffer[x - x1] = knownIndex;
+            }
             return;
         }
     }
