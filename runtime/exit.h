@@ -48,7 +48,19 @@ void RunLayerInits();
 [[noreturn]] void ProcessExit();
 
 [[noreturn]] void RaiseRuntimeError(uint16_t number, const void* address, void* frame);
-// Raises the error as if detected at the caller's return point, with the caller's frame.
-[[noreturn]] void RaiseRuntimeErrorHere(uint16_t number);
+
+// Raises the error for the routine that detected it: the address is that routine's return
+// point in its caller and the stack trace starts at the caller's frame. Always inlined, so
+// that "the routine" is the one that calls this, not a helper in between.
+[[noreturn]] __attribute__((always_inline)) inline void RaiseRuntimeErrorHere(uint16_t number) {
+    void* ownFrame = __builtin_frame_address(0);
+    RaiseRuntimeError(number, __builtin_return_address(0), *static_cast<void**>(ownFrame));
+}
 // Ends the program with the given status and no report.
 [[noreturn]] void StopProgram(uint8_t status);
+
+// The last steps of every way out: remove the fault filter and end the process.
+[[noreturn]] void EndProcess();
+
+// True while the run-time error report is being written; a fault then is not converted.
+bool ReportInProgress();

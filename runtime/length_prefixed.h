@@ -15,6 +15,7 @@ public:
     // Longer text is cut at 255 characters, as a one-byte length demands.
     LengthPrefixedString(std::string_view text) { Assign(text); }  // NOLINT: implicit on purpose
     LengthPrefixedString(const char* text) : LengthPrefixedString(std::string_view(text)) {}  // NOLINT
+    LengthPrefixedString(const std::string& text) : LengthPrefixedString(std::string_view(text)) {}  // NOLINT
 
     void Assign(std::string_view text) {
         size_t n = text.size() > kMaxLength ? kMaxLength : text.size();

@@ -1,0 +1,88 @@
+#include "runtime/file_driver.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "runtime/os_error.h"
+
+namespace {
+
+void CaptureOsError() {
+    lastOsError = OsErrorFromErrno(errno);
+    MapOsError();
+}
+
+// Writes everything unless the system refuses; returns the number of bytes written.
+int32_t WriteAll(int fd, const uint8_t* bytes, int32_t count) {
+    int32_t written = 0;
+    while (written < count) {
+        const ssize_t n = write(fd, bytes + written, static_cast<size_t>(count - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            CaptureOsError();
+            break;
+        }
+        written += static_cast<int32_t>(n);
+    }
+    return written;
+}
+
+}  // namespace
+
+bool IsCharacterDevice(uint32_t handle) {
+    struct stat info;
+    return fstat(static_cast<int>(handle), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+int32_t FileTransferOut(TextStream& record) {
+    const int32_t written = WriteAll(static_cast<int>(record.osHandle), record.data, record.cursor);
+    if (written != record.cursor) pendingIoError = 101;
+    record.cursor = 0;
+    return 0;
+}
+
+int32_t FileTransferIn(TextStream& record) {
+    ssize_t n;
+    do {
+        n = read(static_cast<int>(record.osHandle), record.data, static_cast<size_t>(record.capacity));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) CaptureOsError();
+    record.fillEnd = n < 0 ? 0 : static_cast<int32_t>(n);
+    record.cursor = 0;
+    return 0;
+}
+
+int32_t FileClose(TextStream& record) {
+    if (!IsCharacterDevice(record.osHandle)) close(static_cast<int>(record.osHandle));
+    record.osHandle = kNoHandle;
+    return 0;
+}
+
+int32_t FileOpen(TextStream& record) {
+    int flags;
+    if (record.state == StateInput) {
+        flags = O_RDONLY;
+    } else if (record.state == StateOutput) {
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+    } else {
+        pendingIoError = 102;
+        return 0;
+    }
+    const int fd = open(record.pathName, flags | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        CaptureOsError();
+        return 0;
+    }
+    record.osHandle = static_cast<uint32_t>(fd);
+    record.onClose = FileClose;
+    record.onSync = nullptr;
+    if (record.state == StateInput) {
+        record.onTransfer = FileTransferIn;
+    } else {
+        record.onTransfer = FileTransferOut;
+        if (IsCharacterDevice(record.osHandle)) record.onSync = FileTransferOut;
+    }
+    return 0;
+}

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "runtime/heap.h"
+
+namespace {
+
+uint32_t RecordedSize(void* block) {
+    uint32_t size;
+    std::memcpy(&size, static_cast<char*>(block) - 4, 4);
+    return size;
+}
+
+TEST(Heap, BlockSizesFollowTheRoundingRule) {
+    const struct {
+        int32_t request;
+        uint32_t block;
+    } cases[] = {{0, 16}, {1, 16}, {12, 16}, {13, 32}, {28, 32}, {29, 48}, {1000, 1008}};
+    for (const auto& c : cases) {
+        void* block = HeapAllocate(c.request);
+        EXPECT_EQ(RecordedSize(block), c.block) << c.request;
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u);
+        HeapReleaseSized(block, c.request == 0 ? 1 : c.request);
+        EXPECT_EQ(block, nullptr);
+    }
+}
+
+TEST(Heap, ReleasedSpaceIsReusedAndBlocksNeverOverlap) {
+    std::vector<std::pair<char*, int32_t>> blocks;
+    for (int i = 0; i < 200; ++i) {
+        const int32_t size = 1 + (i * 37) % 500;
+        auto* block = static_cast<char*>(HeapAllocate(size));
+        std::memset(block, i & 0xFF, size);
+        blocks.push_back({block, size});
+    }
+    for (size_t i = 0; i < blocks.size(); i += 2) {
+        void* raw = blocks[i].first;
+        HeapReleaseSized(raw, blocks[i].second);
+    }
+    for (size_t i = 1; i < blocks.size(); i += 2) {
+        for (int32_t b = 0; b < blocks[i].second; ++b) {
+            ASSERT_EQ(static_cast<unsigned char>(blocks[i].first[b]), i & 0xFF);
+        }
+    }
+    void* again = HeapAllocate(16);
+    EXPECT_NE(again, nullptr);
+    HeapRelease(again);
+    EXPECT_EQ(again, nullptr);
+    for (size_t i = 1; i < blocks.size(); i += 2) {
+        void* raw = blocks[i].first;
+        HeapRelease(raw);
+    }
+}
+
+TEST(Heap, GrowsBeyondTheInitialArea) {
+    std::vector<void*> blocks;
+    for (int i = 0; i < 40; ++i) blocks.push_back(HeapAllocate(100 * 1024));  // 4 MB in all
+    void* large = HeapAllocate(3 * 1024 * 1024);
+    std::memset(large, 1, 3 * 1024 * 1024);
+    HeapReleaseSized(large, 3 * 1024 * 1024);
+    for (void*& block : blocks) HeapReleaseSized(block, 100 * 1024);
+}
+
+TEST(Heap, ReleasingAnEmptyVariableOrSizeZeroOnlyEmptiesIt) {
+    void* empty = nullptr;
+    HeapRelease(empty);
+    EXPECT_EQ(empty, nullptr);
+    void* block = HeapAllocate(40);
+    void* alias = block;
+    HeapReleaseSized(alias, 0);
+    EXPECT_EQ(alias, nullptr);
+    HeapReleaseSized(block, 40);
+}
+
+TEST(HeapDeathTest, MisuseIs204) {
+    EXPECT_EXIT(HeapAllocate(-1), ::testing::ExitedWithCode(204), "");
+    EXPECT_EXIT(
+        {
+            void* empty = nullptr;
+            HeapReleaseSized(empty, 8);
+        },
+        ::testing::ExitedWithCode(204), "");
+    EXPECT_EXIT(
+        {
+            void* block = HeapAllocate(40);
+            HeapReleaseSized(block, -4);
+        },
+        ::testing::ExitedWithCode(204), "");
+    EXPECT_EXIT(
+        {
+            void* block = HeapAllocate(40);  // a 48-byte block
+            HeapReleaseSized(block, 60);     // a 64-byte block
+        },
+        ::testing::ExitedWithCode(204), "");
+}
+
+void LimitAddressSpace(rlim_t bytes) {
+    rlimit limit;
+    limit.rlim_cur = bytes;
+    limit.rlim_max = bytes;
+    setrlimit(RLIMIT_AS, &limit);
+}
+
+TEST(HeapDeathTest, ExhaustionIs203) {
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(rlim_t{512} << 20);
+            HeapAllocate(0x7FFFFFF0);
+        },
+        ::testing::ExitedWithCode(203), "");
+}
+
+}  // namespace
