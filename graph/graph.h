@@ -1,8 +1,8 @@
 #pragma once
 // The graphics library's operations, as a program includes them: the public operations the main
 // program calls (InitGraph, LeaveGraphics, SetDrawColor, PenLineTo, PenMoveTo, PenX, PenY,
-// SelectFill, FloodFillArea, GraphResult), the other context, line and fill operations of
-// Parts 2.1, 2.2, 2.5, 2.6, and PlugGraphicsLayer, which puts the library's start-up into the
+// SelectFill, FloodFillArea, GraphResult), the other context, mode, line and fill operations,
+// and PlugGraphicsLayer, which puts the library's start-up into the
 // runtime's layer table. Records and slots are in graph/graph_state.h.
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include "graph/graph_state.h"
 #include "runtime/length_prefixed.h"
 
-// ---- Layer (Part 2.1) -------------------------------------------------------------------------
+// ---- Layer ----------------------------------------------------------------------------------
 
 // Plugs the library's start-up into the runtime's LayerTable as entry 5 (LayerGraphics).
 // Select the display (graph/window/display.h) before RunLayerInits runs.
@@ -33,7 +33,7 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border);
 // The result code of the last operation that reports one. Reading it does not reset it.
 int16_t GraphResult();
 
-// ---- Context operations (Part 2.1) ----------------------------------------------------------
+// ---- Context operations -------------------------------------------------------------------
 
 void InstallDefaultSlots();
 void ResetGraphState();
@@ -46,7 +46,7 @@ int16_t SurfaceMaxX();
 int16_t SurfaceMaxY();
 int16_t RegisterFontName(const LengthPrefixedString& name);
 
-// ---- Modes (Part 2.2) -----------------------------------------------------------------------
+// ---- Modes --------------------------------------------------------------------------------
 
 void BuildKnownModes();
 void ClearModeEntry(ModeEntry& entry);
@@ -61,7 +61,7 @@ void EnterMode(int16_t mode);
 // Releases every ModeEntry of KnownModes and the class lists (GraphExitHandler).
 void ReleaseModeLists();
 
-// ---- Lines (Part 2.5) -----------------------------------------------------------------------
+// ---- Lines --------------------------------------------------------------------------------
 
 void SetStrokeStyle(uint16_t style, uint16_t pattern, uint16_t thickness);
 void GetStrokeStyle(StrokeSettings& settings);
@@ -78,7 +78,7 @@ void GenericDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
 void GenericDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
 void GenericEraseViewport();
 
-// ---- Fill (Part 2.6) ------------------------------------------------------------------------
+// ---- Fill ---------------------------------------------------------------------------------
 
 // 13 patterns x 8 rows; entry 12 is GraphState.userFillPattern (FillPatternRow resolves it).
 extern const uint8_t FillPatternTable[12][8];
@@ -86,7 +86,7 @@ uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY);
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
 
-// ---- Generic routines of later Parts (installed now, algorithms pending) ---------------------
+// ---- Generic routines of later issues (installed now, algorithms pending) --------------------
 
 void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
                     uint16_t endAngle, SpanRoutine span);

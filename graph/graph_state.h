@@ -1,6 +1,6 @@
 #pragma once
-// The graphics library's process-wide context (Part 2.1): GraphState, the table of replaceable
-// drawing operations DriverSlots, the mode records of Part 2.2 (ModeEntry), FontRecord, the
+// The graphics library's process-wide context: GraphState, the table of replaceable
+// drawing operations DriverSlots, the mode records (ModeEntry), FontRecord, the
 // palette entry and the result codes. Plain records and global state, as the system has them;
 // the generic algorithms reach the surface only through DriverSlots, and nothing here knows
 // which display the window back-end runs on (graph/window/display.h).
@@ -33,14 +33,14 @@ struct PaletteEntry {
     int16_t blue;
 };
 
-// The line settings handed out by GetStrokeStyle and back to SetStrokeStyle (Part 2.5).
+// The line settings handed out by GetStrokeStyle and back to SetStrokeStyle.
 struct StrokeSettings {
     uint16_t style;
     uint16_t pattern;
     uint16_t thickness;
 };
 
-// One decoded stroke-font command (Part 2.9): op 0 end, 1 ignored, 2 move, 3 draw.
+// One decoded stroke-font command: op 0 end, 1 ignored, 2 move, 3 draw.
 struct StrokeCommand {
     uint8_t op;
     int16_t x;
@@ -49,12 +49,12 @@ struct StrokeCommand {
 
 constexpr int kGlyphStrokeCapacity = 1001;
 
-// A registered font (Parts 2.1, 2.9). Numbered 1..16 in GraphState.fontTable.
+// A registered font. Numbered 1..16 in GraphState.fontTable.
 struct FontRecord {
     char name[9];      // at most 8 characters, NUL-terminated
     int32_t dataSize;  // bytes of data, 0 when none
     uint8_t* data;     // font data (HeapAllocate), null when not loaded; released at exit
-    // Character tables used by stroke text (Part 2.9).
+    // Character tables used by stroke text.
     int16_t charCount;
     uint8_t firstChar;
     int8_t topExtent;
@@ -77,28 +77,28 @@ using ReadPaletteEntryRoutine = void (*)(int16_t index, int16_t& red, int16_t& g
                                          int16_t& blue);
 using PageRoutine = void (*)(uint16_t page);                                  // ShowPage, SelectDrawPage
 using EraseViewportRoutine = void (*)();
-// Image buffers (Part 2.17): 12-byte header, then 16-bit colours row by row.
+// Image buffers: 12-byte header, then 16-bit colours row by row.
 using RestoreImageRoutine = void (*)(int16_t x, int16_t y, const void* buffer, uint16_t mode);
 using SaveImageRoutine = void (*)(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buffer);
 using ImageBufferSizeRoutine = int32_t (*)(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
-// Reads ReadPixel(x, y) for x = x1..x2 into buffer[x - x1] (Part 2.6).
+// Reads ReadPixel(x, y) for x = x1..x2 into buffer[x - x1].
 using ReadPixelRowRoutine = void (*)(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 using DrawLineRoutine = void (*)(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
-// A span routine (x1, x2, y), viewport coordinates (Parts 2.6, 2.8).
+// A span routine (x1, x2, y), viewport coordinates (fills, arcs).
 using SpanRoutine = void (*)(int16_t x1, int16_t x2, int16_t y);
-// Elliptical arc (Part 2.8): centre, radii, angles in degrees, span routine for interior rows.
+// Elliptical arc: centre, radii, angles in degrees, span routine for interior rows.
 using EllipseRoutine = void (*)(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius,
                                 uint16_t startAngle, uint16_t endAngle, SpanRoutine span);
 using FillPatternSpanRoutine = void (*)(int16_t x1, int16_t x2, int16_t y);
 using HorizontalLineRoutine = void (*)(int16_t x1, int16_t x2, int16_t y);
 using VerticalLineRoutine = void (*)(int16_t x, int16_t y1, int16_t y2);
-// Text output (Parts 2.7, 2.9): reference point in viewport coordinates.
+// Text output: reference point in viewport coordinates.
 using DrawTextRoutine = void (*)(int16_t x, int16_t y, const LengthPrefixedString& text);
 using CircleRoutine = void (*)(int16_t x, int16_t y, uint16_t radius);
-// The back-end's mode start hook (Part 2.3); reports failure through resultCode.
+// The back-end's mode start hook (opens the window); reports failure through resultCode.
 using ModeInitHookRoutine = void (*)();
 using BackendStartupRoutine = void (*)();
-// MessageHook / MouseHook: (window, message, first, second) -> result (Part 2.3).
+// MessageHook / MouseHook: (window, message, first, second) -> result.
 using WindowHookRoutine = int32_t (*)(uintptr_t window, uint32_t message, uintptr_t first,
                                       intptr_t second);
 
@@ -130,7 +130,7 @@ struct DriverSlotsRecord {
 extern DriverSlotsRecord DriverSlots;
 
 // ---------------------------------------------------------------------------------------------
-// ModeEntry (Part 2.2). The field that nothing sets or reads is dropped.
+// ModeEntry. The routine field that nothing sets or reads is dropped.
 
 constexpr int kModeLabelLength = 18;
 
@@ -241,13 +241,13 @@ struct GraphStateRecord {
     int32_t fontCount;
     FontRecord fontTable[kFontTableSize];
 
-    // Text output state of Part 2.9
+    // Text output state
     bool opaqueText;
     const uint8_t* charTranslation;  // 256 bytes, or null
     float strokeScaleX;
     float strokeScaleY;
 
-    // Mode lists (Part 2.2); classModeLists[i] / classModeRange[i] belong to driver 11 + i.
+    // Mode lists; classModeLists[i] / classModeRange[i] belong to driver 11 + i.
     ModeEntry* KnownModes;
     ModeEntry* classModeLists[kClassCount];
     ModeRange classModeRange[kClassCount];

@@ -25,7 +25,7 @@
 
 #include <cstdint>
 
-// The four screen metrics of Part 2.2, as client-area sizes in pixels:
+// The four screen metrics the mode list is built from, as client-area sizes in pixels:
 //   W, H   = the largest client area a framed, captioned window can have on the screen;
 //   FW, FH = the client area of a maximised window.
 // With no window manager information all four are the screen size.
@@ -88,7 +88,7 @@ class Display {
 public:
     virtual ~Display() = default;
 
-    // Main thread: the four metrics (Part 2.2's W, H, FW, FH).
+    // Main thread: the four metrics W, H, FW, FH.
     virtual ScreenMetrics Metrics() = 0;
 
     // GUI thread: creates the window (not yet shown). kNoWindow on failure; the back-end then
