@@ -42,7 +42,9 @@ TEST(BitmapFont, OnlyTheBlankCodesAreBlankAndNoTwoGlyphsAreAlike) {
         bool blank = rows == RowBytes{};
         bool meantBlank = code == 0x00 || code == 0x20 || code == 0xFF;
         EXPECT_EQ(blank, meantBlank) << "code " << code;
-        if (!blank) EXPECT_TRUE(seen.insert(rows).second) << "code " << code << " repeats a glyph";
+        if (!blank) {
+            EXPECT_TRUE(seen.insert(rows).second) << "code " << code << " repeats a glyph";
+        }
     }
 }
 
@@ -53,8 +55,11 @@ TEST(BitmapFont, DigitsAndLettersKeepTheSpacingRow7AndColumn7) {
     const std::string descenders = "Qgjpqy";
     for (char ch : characters) {
         RowBytes rows = Rows(static_cast<uint8_t>(ch));
-        if (descenders.find(ch) == std::string::npos) EXPECT_EQ(rows[7], 0) << ch;
-        else EXPECT_NE(rows[7], 0) << ch << " should descend";
+        if (descenders.find(ch) == std::string::npos) {
+            EXPECT_EQ(rows[7], 0) << ch;
+        } else {
+            EXPECT_NE(rows[7], 0) << ch << " should descend";
+        }
         if (ch != 'Y') {
             for (int r = 0; r < 8; ++r) EXPECT_EQ(rows[r] & 1, 0) << ch << " row " << r;
         }

@@ -19,12 +19,6 @@ std::set<Pixel> GlyphPixels(uint8_t code, int x, int y) {
     return pixels;
 }
 
-std::set<Pixel> Shifted(const std::set<Pixel>& pixels, int dx, int dy) {
-    std::set<Pixel> moved;
-    for (auto [x, y] : pixels) moved.insert({x + dx, y + dy});
-    return moved;
-}
-
 int LowestRow(const std::set<Pixel>& pixels) {
     int lowest = -1;
     for (auto [x, y] : pixels) lowest = std::max(lowest, y);
