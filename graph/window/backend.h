@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "graph/graph_state.h"
+#include "graph/window/backend_text.h"
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
@@ -83,6 +84,37 @@ uint16_t NearestColor(uint8_t red, uint8_t green, uint8_t blue);
 // 65535 - c draws entry colorCount - 1 - c.
 int32_t PaletteIndexOf(uint32_t colour);
 
+// Shared by the primitives and the back-end text; DrawLock held.
+inline bool Ready(const GraphWindowRecord* window) {
+    return window != nullptr && window->surfaceReady && GraphState.paletteTable != nullptr;
+}
+
+// The buffer pixel of a colour number (DrawLock held, palette present).
+inline uint32_t PixelOfColour(uint32_t colour) {
+    const PaletteEntry& entry = GraphState.paletteTable[PaletteIndexOf(colour)];
+    return RgbToPixel(ColorToRgb(entry.red, entry.green, entry.blue));
+}
+
+// The second write: the area joins the window's damage; the first damage since the last
+// present wakes the window's GUI thread.
+inline void MarkDamage(GraphWindowRecord* window, int32_t left, int32_t top, int32_t right,
+                       int32_t bottom) {
+    if (!drawToWindow) return;
+    PixelRect& damage = window->damage;
+    if (damage.right <= damage.left) {
+        damage = {left, top, right, bottom};
+    } else {
+        if (left < damage.left) damage.left = left;
+        if (top < damage.top) damage.top = top;
+        if (right > damage.right) damage.right = right;
+        if (bottom > damage.bottom) damage.bottom = bottom;
+    }
+    if (!window->damagePosted) {
+        window->damagePosted = true;
+        SelectedDisplay().PostDamage(window->handle);
+    }
+}
+
 void BackendPlotPixel(int16_t x, int16_t y);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
@@ -101,5 +133,3 @@ void BackendSelectDrawPage(uint16_t page);
 // Releases paletteTable (LeaveGraphics step 7).
 void ReleasePaletteTable();
 
-// ---- Back-end text (awaiting its algorithm) ----
-void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);

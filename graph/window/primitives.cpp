@@ -10,16 +10,6 @@
 
 namespace {
 
-inline bool Ready(const GraphWindowRecord* window) {
-    return window != nullptr && window->surfaceReady && GraphState.paletteTable != nullptr;
-}
-
-// The buffer pixel of a colour number (DrawLock held, palette present).
-inline uint32_t PixelOfColour(uint32_t colour) {
-    const PaletteEntry& entry = GraphState.paletteTable[PaletteIndexOf(colour)];
-    return RgbToPixel(ColorToRgb(entry.red, entry.green, entry.blue));
-}
-
 inline bool Inside(const PixelBuffer& buffer, int32_t x, int32_t y) {
     return static_cast<uint32_t>(x) < static_cast<uint32_t>(buffer.width) &&
            static_cast<uint32_t>(y) < static_cast<uint32_t>(buffer.height);
@@ -30,26 +20,6 @@ inline uint32_t Combine(uint16_t mode, uint32_t old, uint32_t value) {
         case 1: return old ^ value;
         case 2: return old | value;
         default: return old & value;
-    }
-}
-
-// The second write: the area joins the window's damage; the first damage since the last
-// present wakes the window's GUI thread.
-inline void MarkDamage(GraphWindowRecord* window, int32_t left, int32_t top, int32_t right,
-                       int32_t bottom) {
-    if (!drawToWindow) return;
-    PixelRect& damage = window->damage;
-    if (damage.right <= damage.left) {
-        damage = {left, top, right, bottom};
-    } else {
-        if (left < damage.left) damage.left = left;
-        if (top < damage.top) damage.top = top;
-        if (right > damage.right) damage.right = right;
-        if (bottom > damage.bottom) damage.bottom = bottom;
-    }
-    if (!window->damagePosted) {
-        window->damagePosted = true;
-        SelectedDisplay().PostDamage(window->handle);
     }
 }
 
