@@ -53,6 +53,7 @@ struct FilledSpan {
 };
 
 std::vector<int16_t> seedStack;     // x, y pairs
+size_t peakSeedEntries = 0;
 std::vector<FilledSpan> spanPool;
 std::vector<int32_t> spanBuckets;   // head index per bucket of four rows, -1 when empty
 
@@ -68,6 +69,7 @@ FilledMemo filledMemo[2];  // one for the row below, one for the row above
 void PushSeed(int16_t x, int16_t y) {
     seedStack.push_back(x);
     seedStack.push_back(y);
+    if (seedStack.size() > peakSeedEntries) peakSeedEntries = seedStack.size();
 }
 
 void PopSeed(int16_t& x, int16_t& y) {
@@ -113,6 +115,8 @@ void ReadRow(int16_t row, uint16_t* buffer) {
 }
 
 }  // namespace
+
+int32_t LastFillPeakSeeds() { return static_cast<int32_t>(peakSeedEntries / 2); }
 
 void SelectFill(uint16_t pattern, uint16_t colour) {
     if (pattern > 12 || colour > HighestColor()) {
@@ -200,6 +204,7 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
     }
 
     seedStack.clear();
+    peakSeedEntries = 0;
     PushSeed(x, y);
     while (!seedStack.empty()) {
         PopSeed(x, y);
