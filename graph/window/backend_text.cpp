@@ -9,6 +9,7 @@
 #include "graph/window/backend_text.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "graph/fonts/bitmap_font.h"
 #include "graph/text.h"
@@ -61,15 +62,30 @@ struct ClipBox {
 // pixel stretched to a size x size block; only ink pixels are written.
 void TransferGlyph(const PixelBuffer& buffer, const ClipBox& clip, uint64_t ink, int32_t cellX,
                    int32_t cellY, int32_t size, uint32_t value) {
+    const int32_t extent = 8 * size;
+    const bool whole = cellX >= clip.left && cellY >= clip.top && cellX + extent - 1 <= clip.right &&
+                       cellY + extent - 1 <= clip.bottom;
+    if (whole && size == 1) {
+        // The common case: one pixel per bit, nothing to cut.
+        for (int32_t by = 0; by < 8; ++by) {
+            uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
+            uint32_t* row = buffer.pixels + static_cast<int64_t>(cellY + by) * buffer.stride + cellX;
+            while (rowBits != 0) {
+                row[std::countr_zero(rowBits)] = value;
+                rowBits &= rowBits - 1;
+            }
+        }
+        return;
+    }
     for (int32_t by = 0; by < 8; ++by) {
-        uint8_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
+        uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
         if (rowBits == 0) continue;
         int32_t top = std::max(cellY + by * size, clip.top);
         int32_t bottom = std::min(cellY + by * size + size - 1, clip.bottom);
         for (int32_t y = top; y <= bottom; ++y) {
             uint32_t* row = buffer.pixels + static_cast<int64_t>(y) * buffer.stride;
-            for (int32_t bx = 0; bx < 8; ++bx) {
-                if ((rowBits & (1u << bx)) == 0) continue;
+            for (uint32_t bits = rowBits; bits != 0; bits &= bits - 1) {
+                int32_t bx = std::countr_zero(bits);
                 int32_t left = std::max(cellX + bx * size, clip.left);
                 int32_t right = std::min(cellX + bx * size + size - 1, clip.right);
                 for (int32_t x = left; x <= right; ++x) row[x] = value;
