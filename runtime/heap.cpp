@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstddef>
+#include <cstring>
 #include <mutex>
 
 #include "runtime/exit.h"
@@ -20,52 +21,62 @@ constexpr uint32_t kGrowthGranule = 64 * 1024;
 constexpr uint32_t kSmallGrowth = 256 * 1024;
 constexpr uint32_t kMediumGrowth = 1024 * 1024;
 
-struct FreeBlock {
-    uint32_t size;
-    uint32_t unused;  // keeps `next` 8-byte aligned (blocks start at 12 mod 16)
-    FreeBlock* next;
-};
+// A block is addressed by its first byte. A free block keeps its size in the size field and
+// the next free block's address in the (16-byte aligned) bytes after it.
+using Block = unsigned char*;
 
 alignas(16) unsigned char initialArea[kInitialArea];
-FreeBlock* freeList = nullptr;
+Block freeList = nullptr;
 bool prepared = false;
 std::mutex heapLock;
 
-FreeBlock* BlockOf(void* pointer) {
-    return reinterpret_cast<FreeBlock*>(static_cast<unsigned char*>(pointer) - kSizeField);
+uint32_t SizeOf(Block block) {
+    uint32_t size;
+    std::memcpy(&size, block, sizeof size);
+    return size;
 }
-void* PointerOf(FreeBlock* block) { return reinterpret_cast<unsigned char*>(block) + kSizeField; }
-unsigned char* EndOf(FreeBlock* block) { return reinterpret_cast<unsigned char*>(block) + block->size; }
+void SetSize(Block block, uint32_t size) { std::memcpy(block, &size, sizeof size); }
+Block NextOf(Block block) {
+    Block next;
+    std::memcpy(&next, block + kSizeField, sizeof next);
+    return next;
+}
+void SetNext(Block block, Block next) { std::memcpy(block + kSizeField, &next, sizeof next); }
+
+Block BlockOf(void* pointer) { return static_cast<Block>(pointer) - kSizeField; }
+void* PointerOf(Block block) { return block + kSizeField; }
 
 // (size + 4) rounded up to a multiple of 16, in 64 bits so no size wraps.
 uint64_t RoundedBlockSize(int32_t size) {
     return (static_cast<uint64_t>(size) + kSizeField + kGranule - 1) & ~uint64_t{kGranule - 1};
 }
 
-void InsertFree(FreeBlock* block) {
-    FreeBlock** link = &freeList;
-    while (*link && *link < block) link = &(*link)->next;
-    FreeBlock* after = *link;
-    block->next = after;
-    *link = block;
-    if (after && EndOf(block) == reinterpret_cast<unsigned char*>(after)) {
-        block->size += after->size;
-        block->next = after->next;
+void InsertFree(Block block) {
+    Block before = nullptr;
+    Block after = freeList;
+    while (after && after < block) {
+        before = after;
+        after = NextOf(after);
     }
-    // Merge with the block before, found by walking again: lists stay short.
-    for (FreeBlock* before = freeList; before && before != block; before = before->next) {
-        if (before->next == block && EndOf(before) == reinterpret_cast<unsigned char*>(block)) {
-            before->size += block->size;
-            before->next = block->next;
-            break;
-        }
+    SetNext(block, after);
+    if (after && block + SizeOf(block) == after) {
+        SetSize(block, SizeOf(block) + SizeOf(after));
+        SetNext(block, NextOf(after));
+    }
+    if (!before) {
+        freeList = block;
+    } else if (before + SizeOf(before) == block) {
+        SetSize(before, SizeOf(before) + SizeOf(block));
+        SetNext(before, NextOf(block));
+    } else {
+        SetNext(before, block);
     }
 }
 
 // Adds [area, area + bytes) to the free list, aligned so blocks start at 12 mod 16.
 void AddArea(unsigned char* area, uint64_t bytes) {
-    auto* block = reinterpret_cast<FreeBlock*>(area + kGranule - kSizeField);
-    block->size = static_cast<uint32_t>((bytes - kGranule) & ~uint64_t{kGranule - 1});
+    Block block = area + kGranule - kSizeField;
+    SetSize(block, static_cast<uint32_t>((bytes - kGranule) & ~uint64_t{kGranule - 1}));
     InsertFree(block);
 }
 
@@ -75,18 +86,23 @@ void PrepareLocked() {
     AddArea(initialArea, kInitialArea);
 }
 
-FreeBlock* TakeFirstFit(uint32_t size) {
-    for (FreeBlock** link = &freeList; *link; link = &(*link)->next) {
-        FreeBlock* block = *link;
-        if (block->size < size) continue;
-        if (block->size - size >= kGranule) {
-            auto* rest = reinterpret_cast<FreeBlock*>(reinterpret_cast<unsigned char*>(block) + size);
-            rest->size = block->size - size;
-            rest->next = block->next;
-            *link = rest;
-            block->size = size;
+Block TakeFirstFit(uint32_t size) {
+    Block before = nullptr;
+    for (Block block = freeList; block; before = block, block = NextOf(block)) {
+        const uint32_t available = SizeOf(block);
+        if (available < size) continue;
+        Block replacement = NextOf(block);
+        if (available - size >= kGranule) {
+            Block rest = block + size;
+            SetSize(rest, available - size);
+            SetNext(rest, replacement);
+            replacement = rest;
+            SetSize(block, size);
+        }
+        if (before) {
+            SetNext(before, replacement);
         } else {
-            *link = block->next;
+            freeList = replacement;
         }
         return block;
     }
@@ -122,7 +138,7 @@ bool GrowLocked(uint32_t blockSize) {
 void* HeapAllocate(int32_t size) {
     if (size < 0) RaiseRuntimeErrorHere(204);
     const auto blockSize = static_cast<uint32_t>(RoundedBlockSize(size == 0 ? 1 : size));
-    FreeBlock* block = nullptr;
+    Block block = nullptr;
     {
         std::lock_guard<std::mutex> guard(heapLock);
         PrepareLocked();
@@ -146,7 +162,7 @@ void HeapReleaseSized(void*& pointer, int32_t size) {
         pointer = nullptr;
         return;
     }
-    if (size < 0 || !pointer || BlockOf(pointer)->size != RoundedBlockSize(size)) {
+    if (size < 0 || !pointer || SizeOf(BlockOf(pointer)) != RoundedBlockSize(size)) {
         RaiseRuntimeErrorHere(204);
     }
     {

@@ -102,6 +102,7 @@ void MemoryDisplay::Present(WindowHandle window, const PixelBuffer& buffer, Pixe
                     sizeof(uint32_t) * static_cast<size_t>(right - left));
     }
     ++w->presents;
+    w->lastPresent = area;
     changed_.notify_all();
 }
 
@@ -230,4 +231,10 @@ bool MemoryDisplay::WaitForWindowCount(size_t count, int timeoutMs) const {
     std::unique_lock<std::mutex> guard(mutex_);
     return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
                              [&] { return windows_.size() >= count; });
+}
+
+PixelRect MemoryDisplay::LastPresentArea(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? PixelRect{0, 0, 0, 0} : w->lastPresent;
 }

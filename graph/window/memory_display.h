@@ -55,6 +55,7 @@ public:
     uint32_t WindowPixel(WindowHandle window, int32_t x, int32_t y) const;
     std::vector<uint32_t> WindowImage(WindowHandle window) const;
     uint64_t PresentCount(WindowHandle window) const;
+    PixelRect LastPresentArea(WindowHandle window) const;
     // Waits (up to timeoutMs) until the window's image at (x, y) is `value`; true if it is.
     bool WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
                             int timeoutMs = 5000) const;
@@ -72,6 +73,7 @@ private:
         int32_t height = 0;
         std::deque<WindowEvent> events;
         uint64_t presents = 0;
+        PixelRect lastPresent{0, 0, 0, 0};
     };
     Window* Find(WindowHandle window) const;  // mutex_ held
     void Post(WindowHandle window, WindowEvent event);

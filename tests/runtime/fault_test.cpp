@@ -33,8 +33,9 @@ TEST(FaultDeathTest, FullPendingListDeclinesTheFault) {
         ::testing::KilledBySignal(SIGFPE), "");
 }
 
-TEST(FaultDeathTest, FaultWhileTheFilterRunsIsDeclined) {
-    // A fault inside the exit path that a fault started must not start it again.
+TEST(FaultDeathTest, FaultInTheExitPathDoesNotRunItsHandlerAgain) {
+    // The exit handler that faults has already been taken off the chain: the second run-time
+    // error goes straight on to the report instead of looping through the handler.
     EXPECT_EXIT(
         {
             PrepareLikeProgramStart();
