@@ -88,8 +88,11 @@ void ProbeMain() {
     } else if (!std::strcmp(scenario, "stop")) {
         StopProgram(3);
     } else if (!std::strcmp(scenario, "closed-pipe")) {
-        for (int i = 0; i < 1000; ++i) Say("line");
-        CheckPendingIoError();
+        // Far more than a pipe holds, so the writes meet the closed end whatever the timing.
+        for (int i = 0; i < 100000; ++i) {
+            Say("line");
+            CheckPendingIoError();
+        }
     }
     ProcessExit();
 }

@@ -1,0 +1,83 @@
+#include "console/console_output.h"
+
+#include "console/console.h"
+#include "console/device.h"
+#include "console/line_input.h"
+
+void AttachConsoleDriver(TextStream& record) {
+    InitTextRecord(record, LengthPrefixedString());
+    record.onOpen = ConsoleOpen;
+}
+
+int32_t ConsoleOpen(TextStream& record) {
+    if (record.state == StateOutput) {
+        record.onTransfer = ConsoleWrite;
+        record.onSync = ConsoleWrite;
+    } else {
+        record.state = StateInput;
+        record.onTransfer = ConsoleLineInput;
+        record.onSync = ConsoleInputSync;
+    }
+    record.onClose = ConsoleClose;
+    return 0;
+}
+
+int32_t ConsoleClose(TextStream& record) {
+    record.state = StateClosed;
+    return 0;
+}
+
+int32_t ConsoleWrite(TextStream& record) {
+    LoadWritePosition();
+    for (int32_t i = 0; i < record.cursor; ++i) PutConsoleChar(record.data[i]);
+    MoveConsoleCursor(ConsoleState.writeColumn, ConsoleState.writeRow);
+    record.cursor = 0;
+    return 0;
+}
+
+void LoadWritePosition() {
+    ConsoleState.writeColumn = ConsoleState.cursorColumn + 1;
+    ConsoleState.writeRow = ConsoleState.cursorRow + 1;
+}
+
+void PutConsoleChar(uint8_t c) {
+    ConsoleStateRecord& s = ConsoleState;
+    switch (c) {
+        case 7:
+            break;
+        case 8:
+            if (s.writeColumn > s.windowLeft) --s.writeColumn;
+            break;
+        case 10:
+            ++s.writeRow;
+            break;
+        case 13:
+            s.writeColumn = s.windowLeft;
+            break;
+        default:
+            ActiveConsoleDevice().WriteCell(s.outputHandle, s.writeColumn - 1, s.writeRow - 1, c,
+                                            s.charAttribute);
+            ++s.writeColumn;
+            break;
+    }
+    if (s.writeColumn > s.windowRight) {
+        s.writeColumn = s.windowLeft;
+        ++s.writeRow;
+    }
+    while (s.writeRow > s.windowBottom) {
+        RemoveWindowRow(1);
+        --s.writeRow;
+    }
+}
+
+void MoveConsoleCursor(int32_t x, int32_t y) {
+    ActiveConsoleDevice().SetCursorPosition(ConsoleState.outputHandle, x - 1, y - 1);
+    ConsoleState.cursorColumn = x - 1;
+    ConsoleState.cursorRow = y - 1;
+}
+
+void RemoveWindowRow(int32_t y) {
+    const ConsoleStateRecord& s = ConsoleState;
+    ActiveConsoleDevice().ScrollRowsUp(s.outputHandle, s.windowTop + y - 2, s.windowBottom - 1,
+                                       s.charAttribute);
+}

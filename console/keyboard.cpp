@@ -1,0 +1,151 @@
+#include "console/keyboard.h"
+
+#include "console/device.h"
+#include "console/console.h"
+#include "console/keys.h"
+#include "runtime/text_stream.h"
+
+KeyboardStateRecord KeyboardState;
+
+namespace {
+
+bool IsLockOrModifier(uint16_t virtualKey) {
+    return virtualKey == VK_SHIFT || virtualKey == VK_CONTROL || virtualKey == VK_MENU ||
+           virtualKey == VK_CAPITAL || virtualKey == VK_NUMLOCK || virtualKey == VK_SCROLL;
+}
+
+bool IsKeypadDigit(uint16_t virtualKey) { return virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9; }
+
+// Takes one event off the queue; true when it yields a key code.
+bool TakeKeyFrom(const KeyEvent& event) {
+    KeyboardStateRecord& k = KeyboardState;
+    if (!event.keyDown) {
+        if (event.virtualKey == VK_MENU && k.altComposing && k.altCode != 0) {
+            k.pendingKey = k.altCode;
+            k.altComposing = false;
+            k.altCode = 0;
+            return true;
+        }
+        return false;
+    }
+    bool alt = (event.controlState & (RIGHT_ALT_PRESSED | LEFT_ALT_PRESSED)) != 0;
+    if (IsLockOrModifier(event.virtualKey)) return false;
+    if (event.character != 0 && (event.controlState & (ENHANCED_KEY | LEFT_ALT_PRESSED)) == 0) {
+        k.extendedPending = false;
+        k.pendingKey = event.character;
+    } else if (event.character == 13 && event.virtualKey == VK_RETURN) {
+        k.extendedPending = false;
+        k.pendingKey = 13;
+    } else {
+        k.extendedPending = true;
+        k.pendingKey = TranslateKey(event.scanCode, event.controlState, event.virtualKey);
+    }
+    if (IsKeypadDigit(event.virtualKey) && alt) {
+        // A digit of an Alt+keypad code: it is composed, not delivered.
+        k.extendedPending = false;
+        k.pendingKey = 0;
+        return false;
+    }
+    return true;
+}
+
+uint8_t AltGroup(uint16_t scan) {
+    if (scan >= 0x02 && scan <= 0x0D) return static_cast<uint8_t>(scan + 0x76);
+    if (scan == 0x1C) return 0xA6;
+    if (scan == 0x35) return 0xA4;
+    if (scan >= 0x3B && scan <= 0x44) return static_cast<uint8_t>(scan + 0x2D);
+    if (scan == 0x47 || scan == 0x48 || scan == 0x49 || scan == 0x4B || scan == 0x4D ||
+        (scan >= 0x4F && scan <= 0x53)) {
+        return static_cast<uint8_t>(scan + 0x50);
+    }
+    if (scan == 0x57 || scan == 0x58) return static_cast<uint8_t>(scan + 0x34);
+    return static_cast<uint8_t>(scan);
+}
+
+uint8_t CtrlGroup(uint16_t scan) {
+    if (scan >= 0x3B && scan <= 0x44) return static_cast<uint8_t>(scan + 0x23);
+    if (scan == 0x57 || scan == 0x58) return static_cast<uint8_t>(scan + 0x32);
+    switch (scan) {
+        case 0x0F: return 0x94;
+        case 0x35: return 0x95;
+        case 0x37: return 0x96;
+        case 0x47: return 0x77;
+        case 0x48: return 0x8D;
+        case 0x49: return 0x84;
+        case 0x4A: return 0x8E;
+        case 0x4B: return 0x73;
+        case 0x4C: return 0x8F;
+        case 0x4D: return 0x74;
+        case 0x4F: return 0x75;
+        case 0x50: return 0x91;
+        case 0x51: return 0x76;
+        case 0x52: return 0x92;
+        case 0x53: return 0x93;
+        default: return static_cast<uint8_t>(scan);  // keypad plus (0x4E) among them
+    }
+}
+
+uint8_t ShiftGroup(uint16_t scan) {
+    if (scan >= 0x3B && scan <= 0x44) return static_cast<uint8_t>(scan + 0x19);
+    if (scan == 0x57 || scan == 0x58) return static_cast<uint8_t>(scan + 0x30);
+    return static_cast<uint8_t>(scan);
+}
+
+uint8_t PlainGroup(uint16_t scan) {
+    if (scan == 0x57 || scan == 0x58) return static_cast<uint8_t>(scan + 0x2E);
+    return static_cast<uint8_t>(scan);
+}
+
+}  // namespace
+
+bool PollKey() {
+    KeyboardStateRecord& k = KeyboardState;
+    if (k.pendingKey != 0) return true;
+    ConsoleDevice& device = ActiveConsoleDevice();
+    uint32_t handle = InputText.osHandle;
+    bool found = false;
+    int32_t count = device.PendingInputEvents(handle);
+    while (count > 0 && !found) {
+        KeyEvent event{};
+        if (device.ReadInputEvent(handle, event)) found = TakeKeyFrom(event);
+        if (!found) count = device.PendingInputEvents(handle);
+    }
+    return found;
+}
+
+bool WaitKeyUnlessEnded(uint8_t& key) {
+    ConsoleDevice& device = ActiveConsoleDevice();
+    uint32_t handle = InputText.osHandle;
+    while (!PollKey()) {
+        if (device.InputEnded(handle)) return false;
+        device.WaitForInput(handle);
+    }
+    KeyboardStateRecord& k = KeyboardState;
+    if (k.extendedPending) {
+        k.extendedPending = false;
+        key = 0;
+    } else {
+        key = k.pendingKey;
+        k.pendingKey = 0;
+    }
+    return true;
+}
+
+uint8_t WaitKey() {
+    uint8_t key = 0;
+    return WaitKeyUnlessEnded(key) ? key : kEndOfInputKey;
+}
+
+uint8_t TranslateKey(uint16_t scanCode, uint32_t controlState, uint16_t virtualKey) {
+    bool alt = (controlState & (RIGHT_ALT_PRESSED | LEFT_ALT_PRESSED)) != 0;
+    bool ctrl = (controlState & (RIGHT_CTRL_PRESSED | LEFT_CTRL_PRESSED)) != 0;
+    bool shift = (controlState & SHIFT_PRESSED) != 0;
+    if (alt && IsKeypadDigit(virtualKey)) {
+        KeyboardState.altComposing = true;
+        KeyboardState.altCode = static_cast<uint8_t>(KeyboardState.altCode * 10 + virtualKey - VK_NUMPAD0);
+    }
+    if (alt) return AltGroup(scanCode);
+    if (ctrl) return CtrlGroup(scanCode);
+    if (shift) return ShiftGroup(scanCode);
+    return PlainGroup(scanCode);
+}

@@ -1,0 +1,261 @@
+#include "console/terminal_device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <span>
+#include <vector>
+
+#include "console/key_decoder.h"
+#include "console/keys.h"
+#include "console/terminal_replies.h"
+#include "console/terminal_session.h"
+#include "runtime/text_stream.h"
+
+namespace {
+
+constexpr int32_t kFallbackColumns = 80;
+constexpr int32_t kFallbackRows = 25;
+constexpr uint8_t kDefaultAttribute = 0x07;
+// How long a terminal may take to answer a question at start-up.
+constexpr std::chrono::milliseconds kAnswerWait{500};
+// How long the rest of a key sequence may lag behind its Esc before the Esc counts alone.
+constexpr std::chrono::milliseconds kEscapeWait{50};
+// kitty keyboard protocol: disambiguate, report releases, alternate keys, all keys, text.
+constexpr char kKittyEnable[] = "\x1b[>31u";
+constexpr char kKittyDisable[] = "\x1b[<u";
+
+void WriteFully(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        done += static_cast<size_t>(written);
+    }
+}
+
+// Reads from fd until the answers satisfy done or the wait is over; the bytes that are not
+// answers are returned.
+template <typename Done>
+std::string ReadAnswers(int fd, TerminalReplies& replies, Done done) {
+    std::string bytes;
+    auto deadline = std::chrono::steady_clock::now() + kAnswerWait;
+    while (!done(replies)) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        int ready = poll(&p, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) break;
+        char buffer[256];
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+        TakeTerminalReplies(bytes, replies);
+    }
+    return bytes;
+}
+
+bool IsInterruptKey(const KeyEvent& event) {
+    return event.keyDown && event.character == 3 &&
+           (event.controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0;
+}
+
+}  // namespace
+
+TerminalDevice::TerminalDevice(int fd, int32_t columns, int32_t rows)
+    : screenFd_(fd), screenColumns_(columns), screenRows_(rows) {}
+
+bool TerminalDevice::IsScreen(uint32_t handle) const {
+    int fd = static_cast<int>(handle);
+    return fd >= 0 && (fd == outputFd_ || fd == screenFd_);
+}
+
+bool TerminalDevice::GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) {
+    int fd = static_cast<int>(handle);
+    if (fd >= 0 && fd == screenFd_) {
+        info = ScreenBufferInfo{screenColumns_, screenRows_, 0, 0, kDefaultAttribute};
+        return true;
+    }
+    if (fd < 0 || !isatty(fd)) return false;
+    winsize size{};
+    int32_t columns = kFallbackColumns;
+    int32_t rows = kFallbackRows;
+    if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+        columns = size.ws_col;
+        rows = size.ws_row;
+    }
+    if (!cursorAsked_) {
+        // Asked once: the layer tracks the cursor itself from then on.
+        cursorAsked_ = true;
+        if (!AskCursorPosition(fd, startColumn_, startRow_)) {
+            startColumn_ = 0;  // no answer: start on the bottom row, where new text scrolls
+            startRow_ = rows - 1;
+        }
+    }
+    screenColumns_ = columns;
+    screenRows_ = rows;
+    info = ScreenBufferInfo{columns, rows, std::min(std::max(startColumn_, 0), columns - 1),
+                            std::min(std::max(startRow_, 0), rows - 1), kDefaultAttribute};
+    return true;
+}
+
+bool TerminalDevice::AskCursorPosition(int fd, int32_t& column, int32_t& row) {
+    // The answer arrives as input from the same terminal.
+    int replyFd = isatty(STDIN_FILENO) ? STDIN_FILENO : open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (replyFd < 0) return false;
+    termios before{};
+    bool quieted = tcgetattr(replyFd, &before) == 0;
+    if (quieted) {
+        termios quiet = before;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+        quiet.c_cc[VMIN] = 0;
+        quiet.c_cc[VTIME] = 0;
+        tcsetattr(replyFd, TCSANOW, &quiet);
+    }
+    WriteFully(fd, "\x1b[6n");
+    TerminalReplies replies;
+    std::string typed = ReadAnswers(replyFd, replies, [](const TerminalReplies& r) { return r.cursorReported; });
+    if (quieted) tcsetattr(replyFd, TCSANOW, &before);
+    if (replyFd == STDIN_FILENO) {
+        unreadBytes_ += typed;  // keys typed before the answer came
+    } else {
+        close(replyFd);
+    }
+    column = replies.cursorColumn;
+    row = replies.cursorRow;
+    return replies.cursorReported;
+}
+
+uint32_t TerminalDevice::OpenConsoleOutput() {
+    int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    return fd < 0 ? kNoHandle : static_cast<uint32_t>(fd);
+}
+
+void TerminalDevice::StartSession(uint32_t outputHandle, uint32_t inputHandle) {
+    outputFd_ = static_cast<int>(outputHandle);
+    inputFd_ = static_cast<int>(inputHandle);
+    inputIsTerminal_ = isatty(inputFd_) != 0;
+    if (!inputIsTerminal_) return;
+    InstallTerminalSignalHandlers();
+    if (TakeOverTerminal(inputFd_, outputFd_)) AskKeyboardProtocol();
+}
+
+void TerminalDevice::AskKeyboardProtocol() {
+    if (!isatty(outputFd_)) return;
+    // Every terminal answers the device-attributes question, so its answer ends the wait.
+    WriteFully(outputFd_, "\x1b[?u\x1b[c");
+    TerminalReplies replies;
+    unreadBytes_ += ReadAnswers(inputFd_, replies, [](const TerminalReplies& r) { return r.attributesReported; });
+    if (!replies.keyboardFlagsReported) return;
+    WriteFully(outputFd_, kKittyEnable);
+    SetLeaveSequence(kKittyDisable, sizeof kKittyDisable - 1);
+}
+
+void TerminalDevice::EndSession() {
+    Flush();
+    GiveBackTerminal();
+}
+
+void TerminalDevice::WriteCell(uint32_t handle, int32_t column, int32_t row, uint8_t character,
+                               uint8_t attribute) {
+    if (!IsScreen(handle)) return;
+    writer_.WriteCell(column, row, character, attribute, screenColumns_);
+}
+
+void TerminalDevice::SetCursorPosition(uint32_t handle, int32_t column, int32_t row) {
+    if (!IsScreen(handle)) return;
+    writer_.MoveCursor(column, row);
+    Flush();
+}
+
+void TerminalDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) {
+    if (!IsScreen(handle)) return;
+    writer_.ScrollUp(top, bottom, screenRows_, fillAttribute);
+}
+
+void TerminalDevice::Flush() {
+    if (writer_.bytes().empty()) return;
+    int fd = outputFd_ >= 0 ? outputFd_ : screenFd_;
+    WriteFully(fd, writer_.bytes());
+    writer_.Sent();
+}
+
+int32_t TerminalDevice::PendingInputEvents(uint32_t) {
+    if (events_.empty() && !inputEnded_) ReadInput(0);
+    return static_cast<int32_t>(events_.size());
+}
+
+bool TerminalDevice::ReadInputEvent(uint32_t, KeyEvent& event) {
+    if (events_.empty()) return false;
+    event = events_.front();
+    events_.pop_front();
+    return true;
+}
+
+void TerminalDevice::WaitForInput(uint32_t) {
+    while (events_.empty() && !inputEnded_) ReadInput(unreadBytes_.empty() ? -1 : EscapeWaitLeft());
+}
+
+bool TerminalDevice::InputEnded(uint32_t) { return inputEnded_ && events_.empty(); }
+
+int TerminalDevice::EscapeWaitLeft() const {
+    auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastByteTime_);
+    return waited >= kEscapeWait ? 0 : static_cast<int>((kEscapeWait - waited).count());
+}
+
+void TerminalDevice::ReadInput(int timeoutMs) {
+    if (inputFd_ < 0) {
+        inputEnded_ = true;
+        return;
+    }
+    pollfd p{inputFd_, POLLIN, 0};
+    int ready = poll(&p, 1, timeoutMs);
+    if (ready < 0) {
+        if (errno != EINTR) inputEnded_ = true;
+    } else if (ready > 0) {
+        uint8_t buffer[4096];
+        ssize_t n = read(inputFd_, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+        if (n <= 0) {
+            inputEnded_ = true;  // end of a redirected input, or the terminal hung up
+        } else {
+            unreadBytes_.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
+            lastByteTime_ = Clock::now();
+        }
+    }
+    bool final = inputEnded_ || EscapeWaitLeft() == 0;
+    if (!unreadBytes_.empty()) Decode(final);
+}
+
+void TerminalDevice::Decode(bool final) {
+    std::vector<KeyEvent> decoded;
+    std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(unreadBytes_.data()), unreadBytes_.size());
+    if (inputIsTerminal_) {
+        unreadBytes_.erase(0, DecodeTerminalInput(bytes, final, decoded));
+    } else {
+        DecodeStreamInput(bytes, afterCarriageReturn_, decoded);
+        unreadBytes_.clear();
+    }
+    for (const KeyEvent& event : decoded) {
+        // Ctrl+C ends the program at once, as it does in any terminal program.
+        if (IsInterruptKey(event)) raise(SIGINT);
+        events_.push_back(event);
+    }
+}
+
+ConsoleDevice& TerminalConsoleDevice() {
+    static TerminalDevice device;
+    return device;
+}

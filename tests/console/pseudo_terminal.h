@@ -1,0 +1,58 @@
+#pragma once
+// Runs a program on a pseudo-terminal and plays the terminal: collects what the program
+// writes, answers its questions (cursor position, device attributes and, when asked to, the
+// kitty keyboard query) and types keys.
+
+#include <termios.h>
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct PseudoTerminalOptions {
+    int cursorRow = 1;  // 1-based, what the terminal reports
+    int cursorColumn = 1;
+    bool speaksKitty = false;
+    std::string standardOutputFile;  // empty: standard output is the terminal
+    bool standardInputFromPipe = false;
+    std::string standardInputText;
+    bool withoutTerminal = false;  // no terminal at all: output and errors into files
+    std::string standardErrorFile;
+};
+
+struct ProgramEnd {
+    int exitStatus = -1;  // -1 when a signal ended the program
+    int signal = 0;
+};
+
+class PseudoTerminal {
+public:
+    explicit PseudoTerminal(PseudoTerminalOptions options);
+    ~PseudoTerminal();
+
+    void Start(const std::vector<std::string>& argv);
+    // Reads until the output after position `from` contains text; false on timeout.
+    bool WaitFor(const std::string& text, size_t from = 0, int timeoutMs = 5000);
+    void Type(const std::string& bytes);
+    void Signal(int signalNumber);
+    ProgramEnd WaitForEnd(int timeoutMs = 10000);
+
+    const std::string& output() const { return output_; }
+    pid_t pid() const { return child_; }
+    const termios& settingsBefore() const { return before_; }
+    termios SettingsNow() const;
+
+private:
+    void ReadAvailable(int timeoutMs);
+    void AnswerQuestions();
+
+    PseudoTerminalOptions options_;
+    int master_ = -1;
+    int slave_ = -1;
+    pid_t child_ = -1;
+    termios before_{};
+    std::string output_;
+    size_t answeredUpTo_ = 0;
+};
+
+bool SameSettings(const termios& a, const termios& b);
