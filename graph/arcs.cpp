@@ -4,7 +4,9 @@
 
 #include "graph/arcs.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "graph/graph.h"
 

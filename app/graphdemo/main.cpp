@@ -14,9 +14,9 @@
 
 namespace {
 
-void Announce(const std::string& text) {
-    WriteText(0, OutputText, text);
-    WriteLineEnd(OutputText);
+void WriteLine(TextStream& stream, const std::string& text) {
+    WriteText(0, stream, text);
+    WriteLineEnd(stream);
     CheckPendingIoError();
 }
 
@@ -28,7 +28,7 @@ void OpenWindow() {
     driver = 0;
     InitGraph(driver, mode, "");
     if (GraphResult() != 0) {
-        Announce("graphdemo: no graphics mode (is DISPLAY set?)");
+        WriteLine(DiagnosticText, "graphdemo: no window could be opened (is DISPLAY set?)");
         StopProgram(1);
     }
 }
@@ -40,7 +40,7 @@ void OpenWindow() {
     for (int page = 1;; page = page % demoPageCount + 1) {
         BeginPage(page);
         demoPages[page - 1].draw();
-        Announce("page " + std::to_string(page) + ": " + demoPages[page - 1].title);
+        WriteLine(OutputText, "page " + std::to_string(page) + ": " + demoPages[page - 1].title);
         if (AwaitDemoKey() == DemoKey::End) break;
     }
     LeaveGraphics();

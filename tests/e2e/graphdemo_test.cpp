@@ -77,4 +77,17 @@ TEST_F(GraphdemoTest, ClosingTheWindowEndsTheDemo) {
     EXPECT_EQ(demo.Finish(10000), 0);
 }
 
+TEST(GraphdemoWithoutServer, SaysSoAndEndsWithStatusOne) {
+    const char* display = std::getenv("DISPLAY");
+    std::string saved = display != nullptr ? display : "";
+    setenv("DISPLAY", ":4097", 1);  // no server there
+    ProgramSession demo({GRAPHDEMO});
+    int status = demo.Finish();
+    if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
+    else unsetenv("DISPLAY");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(demo.err().find("graphdemo: no window could be opened"), std::string::npos) << demo.err();
+    EXPECT_EQ(demo.out(), "");
+}
+
 }  // namespace
