@@ -79,8 +79,7 @@ void PopSeed(int16_t& x, int16_t& y) {
     seedStack.pop_back();
 }
 
-bool IsFilled(int16_t x, int16_t y, FilledMemo& memo) {
-    if (memo.row == y && x >= memo.low && x <= memo.high) return memo.filled;
+__attribute__((noinline)) bool LookUpFilled(int16_t x, int16_t y, FilledMemo& memo) {
     int32_t low = -32769, high = 32768;
     for (int32_t i = spanBuckets[y >> 2]; i >= 0; i = spanPool[i].next) {
         const FilledSpan& span = spanPool[i];
@@ -94,6 +93,11 @@ bool IsFilled(int16_t x, int16_t y, FilledMemo& memo) {
     }
     memo = {y, low, high, false};
     return false;
+}
+
+inline bool IsFilled(int16_t x, int16_t y, FilledMemo& memo) {
+    if (memo.row == y && x >= memo.low && x <= memo.high) [[likely]] return memo.filled;
+    return LookUpFilled(x, y, memo);
 }
 
 void RecordSpan(int16_t left, int16_t right, int16_t y) {
@@ -128,7 +132,8 @@ void SelectFill(uint16_t pattern, uint16_t colour) {
 }
 
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
-    for (int32_t x = x1; x <= x2; ++x) buffer[x - x1] = DriverSlots.ReadPixel(static_cast<int16_t>(x), y);
+    ReadPixelRoutine read = DriverSlots.ReadPixel;
+    for (int32_t x = x1; x <= x2; ++x) buffer[x - x1] = read(static_cast<int16_t>(x), y);
 }
 
 void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {
@@ -232,32 +237,56 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
         int32_t scan = x;
         while (scan <= viewMaxX && rowCurrent[scan] != border) ++scan;
         const int16_t right = static_cast<int16_t>(scan - 1);
+        // Walk left from the right end. Every run of open pixels in the rows above and below
+        // gets one seed, at its rightmost pixel within the span; at one column the seed below
+        // is pushed first. The walk goes in stretches over which IsFilled's answer for both
+        // rows stays the same.
         bool aboveOpen = false, belowOpen = false;
+        const bool hasBelow = y < viewMaxY, hasAbove = y > 0;
         const int16_t below = static_cast<int16_t>(y + 1), above = static_cast<int16_t>(y - 1);
         int32_t walk = right;
         for (;;) {
-            if (y < viewMaxY) {
-                bool open = rowBelow[walk] != border && !IsFilled(static_cast<int16_t>(walk), below, filledMemo[0]);
-                if (!belowOpen && open) {
-                    PushSeed(static_cast<int16_t>(walk), below);
-                    belowOpen = true;
-                } else if (belowOpen && !open) {
-                    belowOpen = false;
+            int32_t stretchLow = 0;
+            bool checkBelow = false, checkAbove = false;
+            if (hasBelow) {
+                checkBelow = !IsFilled(static_cast<int16_t>(walk), below, filledMemo[0]);
+                if (!checkBelow) belowOpen = false;
+                if (filledMemo[0].low > stretchLow) stretchLow = filledMemo[0].low;
+            }
+            if (hasAbove) {
+                checkAbove = !IsFilled(static_cast<int16_t>(walk), above, filledMemo[1]);
+                if (!checkAbove) aboveOpen = false;
+                if (filledMemo[1].low > stretchLow) stretchLow = filledMemo[1].low;
+            }
+            bool stopped = false;
+            for (; walk >= stretchLow; --walk) {
+                if (checkBelow) {
+                    bool open = rowBelow[walk] != border;
+                    if (open && !belowOpen) PushSeed(static_cast<int16_t>(walk), below);
+                    belowOpen = open;
+                }
+                if (checkAbove) {
+                    bool open = rowAbove[walk] != border;
+                    if (open && !aboveOpen) PushSeed(static_cast<int16_t>(walk), above);
+                    aboveOpen = open;
+                }
+                if (walk == 0 || rowCurrent[walk - 1] == border) {
+                    stopped = true;
+                    break;
+                }
+                // Pixels that change nothing (the open rows stay open, the span goes on) are
+                // passed over in one tight loop.
+                const bool belowSteady = !checkBelow || belowOpen, aboveSteady = !checkAbove || aboveOpen;
+                if (belowSteady && aboveSteady) {
+                    while (walk - 1 > stretchLow && (!checkBelow || rowBelow[walk - 1] != border) &&
+                           (!checkAbove || rowAbove[walk - 1] != border) && rowCurrent[walk - 2] != border) {
+                        --walk;
+                    }
                 }
             }
-            if (y > 0) {
-                bool open = rowAbove[walk] != border && !IsFilled(static_cast<int16_t>(walk), above, filledMemo[1]);
-                if (!aboveOpen && open) {
-                    PushSeed(static_cast<int16_t>(walk), above);
-                    aboveOpen = true;
-                } else if (aboveOpen && !open) {
-                    aboveOpen = false;
-                }
-            }
-            --walk;
-            if (walk < 0 || rowCurrent[walk] == border) break;
+            if (stopped) break;
         }
-        const int16_t left = static_cast<int16_t>(walk + 1);
+        const int16_t left = static_cast<int16_t>(walk);
         RecordSpan(left, right, y);
         DriverSlots.FillPatternSpan(left, right, y);
     }

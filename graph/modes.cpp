@@ -76,6 +76,7 @@ void FillBackendOps(ModeEntry& entry) {
     entry.PlotPixel = BackendPlotPixel;
     entry.WritePixel = BackendWritePixel;
     entry.ReadPixel = BackendReadPixel;
+    entry.ReadPixelRow = BackendReadPixelRow;  // the fill's row reads, one lock per row
     entry.DrawHorizontalLine = BackendDrawHorizontalLine;
     entry.DrawVerticalLine = BackendDrawVerticalLine;
     entry.WritePaletteEntry = BackendWritePaletteEntry;

@@ -7,6 +7,7 @@
 
 #include "graph/window/backend.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -21,19 +22,14 @@ std::condition_variable windowsChanged;
 
 namespace {
 
-// Set by the GUI thread once the buffer exists (guarded by windowsMutex, for the handshake).
-struct Handshake {
-    static void Signal(GraphWindowRecord* record, bool ended, int exitCode) {
-        {
-            std::lock_guard<std::mutex> guard(windowsMutex);
-            if (ended) {
-                record->ended = true;
-                record->exitCode = exitCode;
-            }
-        }
-        windowsChanged.notify_all();
+// The GUI thread's last word: the main thread may be waiting for the window in ModeInitHook.
+void SignalEnded(GraphWindowRecord* record) {
+    {
+        std::lock_guard<std::mutex> guard(windowsMutex);
+        record->ended = true;
     }
-};
+    windowsChanged.notify_all();
+}
 
 // MessageBoxA stands in as one line on standard error.
 void ReportWindowFailure(const char* message) {
@@ -50,6 +46,7 @@ void TearDown(GraphWindowRecord* record, Display& display) {
     display.DestroyBuffer(record->handle, record->buffer);
     record->buffer = PixelBuffer{};
     record->damage = {0, 0, 0, 0};
+    record->damageAll = false;
 }
 
 PixelRect CutToBuffer(PixelRect area, const PixelBuffer& buffer) {
@@ -62,12 +59,32 @@ PixelRect CutToBuffer(PixelRect area, const PixelBuffer& buffer) {
 
 bool Empty(const PixelRect& area) { return area.right <= area.left || area.bottom <= area.top; }
 
-int RunWindow(GraphWindowRecord* record, Display& display) {
+// Presents the area from the buffer band by band, each band under DrawLock of its own, and
+// after each band leaves the drawing thread at least as long as the band took: a large present
+// slows drawing down by half at most, instead of stopping it. Every primitive is whole within a
+// band (it is drawn under the lock), and what is drawn meanwhile joins the next damage.
+void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
+    using Clock = std::chrono::steady_clock;
+    for (int32_t top = area.top; top < area.bottom; top += kPresentBandRows) {
+        Clock::time_point start = Clock::now();
+        {
+            WindowSide lock;
+            if (!record->surfaceReady) return;
+            PixelRect band = CutToBuffer({area.left, top, area.right, std::min(top + kPresentBandRows, area.bottom)},
+                                         record->buffer);
+            if (!Empty(band)) display.Present(record->handle, record->buffer, band);
+        }
+        std::this_thread::sleep_for(Clock::now() - start);
+    }
+}
+
+// The GUI thread's work for one window; returns when the window is gone.
+void RunWindow(GraphWindowRecord* record, Display& display) {
     // Window creation (there is no class registration to fail here).
     WindowHandle handle = display.CreateWindow(record->request);
     if (handle == kNoWindow) {
         ReportWindowFailure("Window creation failed");
-        return 1;
+        return;
     }
     record->handle = handle;
 
@@ -77,19 +94,22 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
                               buffer)) {
         display.DestroyWindow(handle);
         ReportWindowFailure("Window creation failed");
-        return 1;
+        return;
     }
     for (int32_t y = 0; y < buffer.height; ++y) {
         std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0,
                     sizeof(uint32_t) * static_cast<size_t>(buffer.width));
     }
     {
+        // The window shows the black buffer at its first present.
         WindowSide lock;
         record->buffer = buffer;
-        record->damage = {0, 0, 0, 0};
-        record->damagePosted = false;
+        record->damage = {0, 0, buffer.width, buffer.height};
+        record->damageAll = true;
+        record->damagePosted = true;
         record->surfaceReady = true;
     }
+    display.PostDamage(handle);
     {
         std::lock_guard<std::mutex> guard(windowsMutex);
         record->readySignalled = true;
@@ -103,26 +123,22 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
     for (;;) {
         WindowEvent event = display.NextEvent(handle);
         switch (event.kind) {
-            case WindowEventKind::Expose: {
+            case WindowEventKind::Expose:
                 // WM_PAINT: the update area, widened by one pixel right and below, from the buffer.
-                WindowSide lock;
-                if (record->surfaceReady) {
-                    PixelRect area = {event.area.left, event.area.top, event.area.right + 1,
-                                      event.area.bottom + 1};
-                    area = CutToBuffer(area, record->buffer);
-                    if (!Empty(area)) display.Present(handle, record->buffer, area);
-                }
+                PresentInBands(record, display, {event.area.left, event.area.top, event.area.right + 1,
+                                                 event.area.bottom + 1});
                 break;
-            }
             case WindowEventKind::Damage: {
                 std::this_thread::sleep_until(lastPresent + std::chrono::milliseconds(kPresentIntervalMs));
-                WindowSide lock;
-                if (record->surfaceReady) {
-                    PixelRect area = CutToBuffer(record->damage, record->buffer);
-                    if (!Empty(area)) display.Present(handle, record->buffer, area);
+                PixelRect area;
+                {
+                    WindowSide lock;
+                    area = record->damage;
+                    record->damage = {0, 0, 0, 0};
+                    record->damageAll = false;
+                    record->damagePosted = false;
                 }
-                record->damage = {0, 0, 0, 0};
-                record->damagePosted = false;
+                PresentInBands(record, display, area);
                 lastPresent = Clock::now();
                 break;
             }
@@ -134,11 +150,11 @@ int RunWindow(GraphWindowRecord* record, Display& display) {
                 // and the thread ends.
                 TearDown(record, display);
                 display.DestroyWindow(handle);
-                return 0;
+                return;
             case WindowEventKind::Quit:
                 TearDown(record, display);
                 display.DestroyWindow(handle);
-                return 0;
+                return;
             case WindowEventKind::Key:
                 if (GraphState.MessageHook != nullptr) {
                     GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
@@ -161,8 +177,8 @@ void BackendStartup() {}
 
 void GuiThread(GraphWindowRecord* record) {
     PrepareThreadForFaults(__builtin_frame_address(0));
-    int exitCode = RunWindow(record, SelectedDisplay());
-    Handshake::Signal(record, true, exitCode);
+    RunWindow(record, SelectedDisplay());
+    SignalEnded(record);
 }
 
 void ModeInitHook() {

@@ -8,7 +8,7 @@
 //
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
-// about every kPresentIntervalMs milliseconds.
+// about every kPresentIntervalMs milliseconds, in bands of kPresentBandRows rows.
 
 #include <array>
 #include <atomic>
@@ -22,7 +22,8 @@
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
-constexpr int kPresentIntervalMs = 8;
+constexpr int kPresentIntervalMs = 16;
+constexpr int32_t kPresentBandRows = 32;
 
 struct GraphWindowRecord {
     // Written by the GUI thread before the ready handshake, then read-only.
@@ -32,12 +33,12 @@ struct GraphWindowRecord {
     PixelBuffer buffer{};
     bool surfaceReady = false;
     PixelRect damage{0, 0, 0, 0};  // empty when right <= left
+    bool damageAll = false;        // damage is the whole buffer
     bool damagePosted = false;
     // The handshake and the thread.
     std::thread thread;
     bool readySignalled = false;  // guarded by windowsMutex: the buffer exists
     bool ended = false;     // guarded by windowsMutex
-    int exitCode = 0;       // valid once ended
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
 };
@@ -49,14 +50,10 @@ extern GraphWindowRecord* allWindows;
 extern std::mutex windowsMutex;
 extern std::condition_variable windowsChanged;
 
-// Which surfaces the primitives draw on: always both.
-extern bool drawToBuffer;
-extern bool drawToWindow;
-
 // ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
 void ModeInitHook();
-void GuiThread(GraphWindowRecord* record);
+void GuiThread(GraphWindowRecord* record);  // its thread routine
 // LeaveGraphics steps 2 to 5: ask the newest window to destroy itself and its thread to quit,
 // and wait for the thread.
 void StopNewestWindow();
@@ -84,40 +81,16 @@ uint16_t NearestColor(uint8_t red, uint8_t green, uint8_t blue);
 // 65535 - c draws entry colorCount - 1 - c.
 int32_t PaletteIndexOf(uint32_t colour);
 
-// Shared by the primitives and the back-end text; DrawLock held.
-inline bool Ready(const GraphWindowRecord* window) {
-    return window != nullptr && window->surfaceReady && GraphState.paletteTable != nullptr;
-}
-
-// The buffer pixel of a colour number (DrawLock held, palette present).
-inline uint32_t PixelOfColour(uint32_t colour) {
-    const PaletteEntry& entry = GraphState.paletteTable[PaletteIndexOf(colour)];
-    return RgbToPixel(ColorToRgb(entry.red, entry.green, entry.blue));
-}
-
-// The second write: the area joins the window's damage; the first damage since the last
-// present wakes the window's GUI thread.
-inline void MarkDamage(GraphWindowRecord* window, int32_t left, int32_t top, int32_t right,
-                       int32_t bottom) {
-    if (!drawToWindow) return;
-    PixelRect& damage = window->damage;
-    if (damage.right <= damage.left) {
-        damage = {left, top, right, bottom};
-    } else {
-        if (left < damage.left) damage.left = left;
-        if (top < damage.top) damage.top = top;
-        if (right > damage.right) damage.right = right;
-        if (bottom > damage.bottom) damage.bottom = bottom;
-    }
-    if (!window->damagePosted) {
-        window->damagePosted = true;
-        SelectedDisplay().PostDamage(window->handle);
-    }
-}
+// For the back-end text, DrawLock held: the buffer pixel of a colour number, and an area of the
+// buffer joining the window's damage.
+uint32_t BackendPixelOfColour(uint32_t colour);
+void BackendMarkDamage(GraphWindowRecord* window, PixelRect area);
 
 void BackendPlotPixel(int16_t x, int16_t y);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
+// The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.
+void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
 

@@ -101,9 +101,9 @@ int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
     const int32_t size = GraphState.textSize;
     DrawingSide lock;
     GraphWindowRecord* window = currentWindow;
-    if (!Ready(window)) return 0;
+    if (window == nullptr || !window->surfaceReady) return 0;
     const PixelBuffer& buffer = window->buffer;
-    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : PixelOfColour(GraphState.drawColor);
+    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : BackendPixelOfColour(GraphState.drawColor);
     x += GraphState.viewLeft;
     y += GraphState.viewTop;
     // The viewport, cut to the buffer.
@@ -123,7 +123,7 @@ int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
         }
         int32_t cellX = upwards ? x : x + i * pitch;
         int32_t cellY = upwards ? y + 1 - (i + 1) * pitch : y;
-        if (drawToBuffer) TransferGlyph(buffer, clip, bitmap.ink, cellX, cellY, size, value);
+        TransferGlyph(buffer, clip, bitmap.ink, cellX, cellY, size, value);
     }
     // The second write: the text's cells, cut to the clip box, join the window's damage.
     int32_t left = x, right = upwards ? x + pitch - 1 : x + n * pitch - 1;
@@ -132,7 +132,7 @@ int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
     top = std::max(top, clip.top);
     right = std::min(right, clip.right);
     bottom = std::min(bottom, clip.bottom);
-    if (left <= right && top <= bottom) MarkDamage(window, left, top, right + 1, bottom + 1);
+    if (left <= right && top <= bottom) BackendMarkDamage(window, {left, top, right + 1, bottom + 1});
     return failures;
 }
 

@@ -103,7 +103,8 @@ public:
     // GUI thread: the next event of the window, waiting for one without using the processor.
     virtual WindowEvent NextEvent(WindowHandle window) = 0;
     // GUI thread, DrawLock held: copies the area of the buffer onto the window. The area is
-    // already cut to the buffer.
+    // already cut to the buffer; large areas come in bands of a few dozen rows, one call each,
+    // so the copy must be done (or the pixels taken) before Present returns.
     virtual void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) = 0;
     // GUI thread: releases the buffer (CreateBuffer's memory). The buffer is zeroed.
     virtual void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) = 0;
@@ -113,6 +114,8 @@ public:
 
     // Any thread: queue a Destroy, Quit or Damage event for the window (the event loop takes
     // them in the order posted, before later events of the window system where it can).
+    // PostDamage is called by the drawing thread with DrawLock held, so none of them may wait
+    // for the window's GUI thread (which may itself be waiting for DrawLock).
     virtual void PostDestroy(WindowHandle window) = 0;
     virtual void PostQuit(WindowHandle window) = 0;
     virtual void PostDamage(WindowHandle window) = 0;

@@ -43,6 +43,21 @@ TEST(GuardDeathTest, EveryGuardedSlotStops) {
     });
 }
 
+TEST(Context, TheLibraryIsLayerFiveAndChainsItsExitHandler) {
+    PlugGraphicsLayer();
+    EXPECT_EQ(LayerTable.entries[LayerGraphics - 1].initialiser, &GraphicsLayerInit);
+    ExitHandler before = ExitHandlerChain;
+    RestartLibrary();  // keeps the chain as it was
+    ExitHandlerChain = before;
+    ReleaseModeLists();
+    GraphicsLayerInit();
+    EXPECT_EQ(ExitHandlerChain, &GraphExitHandler);
+    EXPECT_EQ(GraphState.savedExitHandler, before);
+    ExitHandlerChain = before;
+    EXPECT_EQ(DriverSlots.DrawLine, &GenericDrawLine);
+    EXPECT_EQ(GraphState.backendStartup, &BackendStartup);
+}
+
 TEST(Context, DefaultsAfterInitGraph) {
     StartMode(9, 2);
     EXPECT_EQ(PenX(), 0);

@@ -3,7 +3,6 @@
 // fresh library (mode lists built from chosen screen metrics) for each test.
 
 #include <cstdint>
-#include <vector>
 
 #include "graph/graph.h"
 #include "graph/window/backend.h"
@@ -22,5 +21,3 @@ void StartMode(int16_t driver = 9, int16_t mode = 2);
 uint32_t BufferPixel(int32_t x, int32_t y);
 // The buffer pixel of default palette entry c.
 uint32_t DefaultPixel(int c);
-// The colour numbers of the whole surface, read from the buffer (nearest default colour).
-std::vector<uint16_t> SurfaceColours();

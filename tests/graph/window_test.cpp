@@ -128,3 +128,32 @@ TEST(WindowThreading, DrawingWhileRepaintingAndClosing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The drawing side and the window side never hold DrawLock at once: a pair written together
+// under the drawing side is never seen half-written under the window side.
+TEST(WindowThreading, DrawLockExcludesTheTwoSides) {
+    std::atomic<int> first{0}, second{0};
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0}, looks{0};
+    std::thread gui([&] {
+        while (!done.load()) {
+            DrawLock.LockForWindow();
+            if (first.load(std::memory_order_relaxed) != second.load(std::memory_order_relaxed)) ++torn;
+            DrawLock.UnlockForWindow();
+            ++looks;
+        }
+    });
+    for (int i = 1; looks.load(std::memory_order_relaxed) < 3000; ++i) {
+        DrawLock.LockForDrawing();
+        first.store(i, std::memory_order_relaxed);
+        second.store(i, std::memory_order_relaxed);
+        DrawLock.UnlockForDrawing();
+    }
+    done = true;
+    gui.join();
+    EXPECT_EQ(torn.load(), 0);
+}
+
+}  // namespace
