@@ -1,0 +1,209 @@
+// The graphics context, the slot table with its defaults and guards, the library's
+// start-up (layer 5) and exit handler, and the small context operations.
+
+#include <cstring>
+
+#include "graph/graph.h"
+#include "graph/window/backend.h"
+#include "runtime/exit.h"
+#include "runtime/heap.h"
+#include "runtime/text_stream.h"
+
+namespace {
+
+// ---- Guards: the first five slots before a mode is set ----
+
+[[noreturn]] void NotInGraphics() {
+    WriteText(0, DiagnosticText,
+              "Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)");
+    WriteLineEnd(DiagnosticText);
+    CheckPendingIoError();
+    StopProgram(1);
+}
+
+void GuardPlotPixel(int16_t, int16_t) { NotInGraphics(); }
+uint16_t GuardReadPixel(int16_t, int16_t) { NotInGraphics(); }
+void GuardWritePixel(int16_t, int16_t, uint16_t) { NotInGraphics(); }
+void GuardWritePaletteEntry(int16_t, int16_t, int16_t, int16_t) { NotInGraphics(); }
+void GuardReadPaletteEntry(int16_t, int16_t&, int16_t&, int16_t&) { NotInGraphics(); }
+
+void NoPage(uint16_t) {}
+
+DriverSlotsRecord DefaultSlots() {
+    DriverSlotsRecord slots{};
+    slots.PlotPixel = GuardPlotPixel;
+    slots.WritePixel = GuardWritePixel;
+    slots.ReadPixel = GuardReadPixel;
+    slots.WritePaletteEntry = GuardWritePaletteEntry;
+    slots.ReadPaletteEntry = GuardReadPaletteEntry;
+    slots.SelectDrawPage = NoPage;
+    slots.ShowPage = NoPage;
+    slots.EraseViewportOp = GenericEraseViewport;
+    slots.RestoreImageOp = GenericRestoreImage;
+    slots.SaveImageOp = GenericSaveImage;
+    slots.ImageBufferSizeOp = GenericImageBufferSize;
+    slots.ReadPixelRow = GenericReadPixelRow;
+    slots.DrawLine = GenericDrawLine;
+    slots.EllipseOp = GenericEllipse;
+    slots.FillPatternSpan = GenericFillPatternSpan;
+    slots.DrawHorizontalLine = GenericDrawHorizontalLine;
+    slots.DrawVerticalLine = GenericDrawVerticalLine;
+    slots.DrawTextOp = GenericDrawText;
+    slots.CircleOp = GenericCircle;
+    return slots;
+}
+
+GraphStateRecord InitialGraphState() {
+    GraphStateRecord state{};
+    state.driverPath.Assign(".");
+    std::memset(state.strokeMask, 1, sizeof state.strokeMask);
+    state.firstInitPending = true;
+    state.classDriver = 0;
+    for (ModeRange& range : state.classModeRange) range = {-1, -1};
+    return state;
+}
+
+}  // namespace
+
+GraphStateRecord GraphState = InitialGraphState();
+DriverSlotsRecord DriverSlots = DefaultSlots();
+
+// ---- Layer 5 ----
+
+void GraphicsLayerInit() {
+    GraphState.inGraphics = false;
+    GraphState.KnownModes = nullptr;
+    for (int i = 0; i < kClassCount; ++i) {
+        GraphState.classModeLists[i] = nullptr;
+        GraphState.classModeRange[i] = {-1, -1};
+    }
+    GraphState.backendStartup = nullptr;
+    BuildKnownModes();
+    GraphState.fontCount = 0;
+    for (const char* name : {"TRIP", "LITT", "SANS", "GOTH", "SCRI", "SIMP", "TSCR", "LCOM", "EURO", "BOLD"}) {
+        RegisterFontName(name);
+    }
+    GraphState.savedExitHandler = ExitHandlerChain;
+    ExitHandlerChain = GraphExitHandler;
+    GraphState.MessageHook = nullptr;
+    InstallDefaultSlots();
+}
+
+void PlugGraphicsLayer() { PlugLayer(LayerGraphics, GraphicsLayerInit, nullptr); }
+
+void GraphExitHandler() {
+    ExitHandlerChain = GraphState.savedExitHandler;
+    if (GraphState.inGraphics && (RuntimeErrorNumber != 0 || RuntimeErrorAddress != nullptr)) {
+        LeaveGraphics();
+    }
+    for (int i = 0; i < GraphState.fontCount && i < kFontTableSize; ++i) {
+        FontRecord& font = GraphState.fontTable[i];
+        if (font.data != nullptr) HeapReleaseSized(font.data, font.dataSize);
+    }
+    ReleaseModeLists();
+}
+
+// ---- Context operations ----
+
+void InstallDefaultSlots() { DriverSlots = DefaultSlots(); }
+
+void ResetGraphState() {
+    for (int16_t& value : GraphState.lastArc) value = 0;
+    GraphState.currentMode = 0;
+    GraphState.currentDriver = 0;
+    GraphState.classDriver = 0;
+    GraphState.aspectX = 0;
+    GraphState.aspectY = 0;
+    GraphState.surfaceMaxX = 0;
+    GraphState.surfaceMaxY = 0;
+    GraphState.colorCount = 0;
+    GraphState.secondColorCount = 0;
+    GraphState.noPalette = false;
+    GraphState.extraFlag = 0;
+    InstallDefaultSlots();
+}
+
+void ApplyDefaults() {
+    GraphState.strokeStyle = 0;
+    GraphState.strokeThickness = 1;
+    std::memset(GraphState.strokeMask, 1, sizeof GraphState.strokeMask);
+    GraphState.fillColor = HighestColor();
+    GraphState.fillPatternIndex = 1;
+    std::memset(GraphState.userFillPattern, 0xFF, sizeof GraphState.userFillPattern);
+    GraphState.drawColor = 15;
+    GraphState.clipOn = true;
+    GraphState.viewLeft = 0;
+    GraphState.viewTop = 0;
+    GraphState.viewMaxX = GraphState.surfaceMaxX;
+    GraphState.viewMaxY = GraphState.surfaceMaxY;
+    GraphState.penX = 0;
+    GraphState.penY = 0;
+    ChangeBackground(0);
+    GraphState.writeMode = 0;
+    GraphState.textFont = 0;
+    GraphState.textDirection = 0;
+    GraphState.textSize = 1;
+    GraphState.textHorizJustify = 0;
+    GraphState.textVertJustify = 2;
+    GraphState.aspectX = 10000;
+    GraphState.aspectY = 10000;
+}
+
+void DefineViewport(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip) {
+    if (x1 > GraphState.surfaceMaxX || x2 > GraphState.surfaceMaxX || x2 < x1 || x1 < 0 ||
+        y1 > GraphState.surfaceMaxY || y2 > GraphState.surfaceMaxY || y2 < y1 || y1 < 0) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    GraphState.penX = 0;
+    GraphState.penY = 0;
+    GraphState.viewLeft = x1;
+    GraphState.viewTop = y1;
+    GraphState.viewMaxX = static_cast<int16_t>(x2 - x1);
+    GraphState.viewMaxY = static_cast<int16_t>(y2 - y1);
+    GraphState.clipOn = clip;
+}
+
+void ReadViewport(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, bool& clip) {
+    x1 = GraphState.viewLeft;
+    y1 = GraphState.viewTop;
+    x2 = static_cast<int16_t>(GraphState.viewLeft + GraphState.viewMaxX);
+    y2 = static_cast<int16_t>(GraphState.viewTop + GraphState.viewMaxY);
+    clip = GraphState.clipOn;
+}
+
+void ChangeBackground(uint16_t colour) {
+    int16_t x1, y1, x2, y2;
+    bool clip;
+    ReadViewport(x1, y1, x2, y2, clip);
+    DefineViewport(0, 0, GraphState.surfaceMaxX, GraphState.surfaceMaxY, false);
+    GraphState.backColor = colour;
+    if (!GraphState.noPalette && colour < 256) {
+        const PaletteEntry& entry = defaultPalette[colour];
+        DriverSlots.WritePaletteEntry(0, entry.red, entry.green, entry.blue);
+    }
+    DefineViewport(x1, y1, x2, y2, clip);
+}
+
+uint16_t HighestColor() { return static_cast<uint16_t>(GraphState.colorCount - 1); }
+int16_t SurfaceMaxX() { return GraphState.surfaceMaxX; }
+int16_t SurfaceMaxY() { return GraphState.surfaceMaxY; }
+
+int16_t RegisterFontName(const LengthPrefixedString& name) {
+    GraphState.resultCode = GraphOk;
+    if (GraphState.fontCount == kFontTableSize) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return 0;
+    }
+    ++GraphState.fontCount;
+    FontRecord& font = GraphState.fontTable[GraphState.fontCount - 1];
+    font = FontRecord{};
+    size_t length = name.length() < 8 ? name.length() : 8;
+    std::memcpy(font.name, name.chars(), length);
+    font.name[length] = '\0';
+    font.dataSize = 0;
+    font.data = nullptr;
+    return static_cast<int16_t>(GraphState.fontCount);
+}
+
+int16_t GraphResult() { return GraphState.resultCode; }

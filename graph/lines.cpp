@@ -1,0 +1,373 @@
+// Drawing colour, pen, line styles, the default line and run routines, ClipSegment,
+// PlotClipped and the default viewport clear.
+//
+// Choices:
+// - The segment walk's decision terms are 32-bit (64-bit where a product needs it), so every
+//   segment of 16-bit end points is walked exactly, whatever its length.
+// - A sloped segment is clipped exactly: DrawLine walks the unclipped segment's own pixels and
+//   keeps those inside the viewport, starting the walk directly at the first of them. (Walking
+//   from ClipSegment's rounded crossing point would start a different Bresenham line, so a
+//   line's pixels would depend on the viewport.) The pattern of a sloped patterned line still
+//   starts with mask entry 0 at its first pixel inside the viewport. ClipSegment itself is the
+//   Cohen-Sutherland routine, used for runs and spans, where it is exact.
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "graph/graph.h"
+
+namespace {
+
+constexpr uint16_t kStylePatterns[4] = {0xFFFF, 0xCCCC, 0xFC78, 0xF8F8};
+
+int RegionCode(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    int code = 0;
+    if (x < left) code |= 1;
+    else if (x > right) code |= 2;
+    if (y > bottom) code |= 4;
+    else if (y < top) code |= 8;
+    return code;
+}
+
+// The walk of a segment, positioned at step `step` of the unclipped segment.
+struct Walk {
+    int32_t x, y;       // current position
+    int64_t d;          // decision term
+    int64_t straightInc, diagonalInc;
+    int32_t straightX, straightY;  // straight step
+    int32_t sx, sy;
+    bool steep;
+
+    void Step() {
+        if (d < 0) {
+            d += straightInc;
+            x += straightX;
+            y += straightY;
+        } else {
+            d += diagonalInc;
+            x += sx;
+            y += sy;
+        }
+    }
+};
+
+// Sets up the walk from (x1, y1) to (x2, y2) and, when clipping, cuts its steps to those whose
+// pixel lies in [left, right] x [top, bottom]. Returns the number of steps to take (0: none).
+int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool clip, int32_t left, int32_t top,
+                    int32_t right, int32_t bottom, Walk& walk) {
+    int64_t dx = std::abs(x2 - x1);
+    int64_t dy = std::abs(y2 - y1);
+    walk.sx = x2 < x1 ? -1 : 1;
+    walk.sy = y2 < y1 ? -1 : 1;
+    walk.steep = dy > dx;
+    int64_t major = walk.steep ? dy : dx;
+    int64_t minor = walk.steep ? dx : dy;
+    walk.straightInc = 2 * minor;
+    walk.diagonalInc = 2 * (minor - major);
+    walk.straightX = walk.steep ? 0 : walk.sx;
+    walk.straightY = walk.steep ? walk.sy : 0;
+    int32_t majorStart = walk.steep ? y1 : x1;
+    int32_t minorStart = walk.steep ? x1 : y1;
+    int32_t majorSign = walk.steep ? walk.sy : walk.sx;
+    int32_t minorSign = walk.steep ? walk.sx : walk.sy;
+    // The minor offset after i steps: the number of diagonal steps taken so far,
+    // floor((2 * minor * i + major) / (2 * major)) (ties take the diagonal step).
+    auto minorAt = [&](int64_t i) -> int64_t { return major == 0 ? 0 : (2 * minor * i + major) / (2 * major); };
+    int64_t first = 0;
+    int64_t last = major;
+    if (clip) {
+        int32_t majorLow = walk.steep ? top : left;
+        int32_t majorHigh = walk.steep ? bottom : right;
+        int32_t minorLow = walk.steep ? left : top;
+        int32_t minorHigh = walk.steep ? right : bottom;
+        // Major axis: step i sits at majorStart + majorSign * i.
+        auto cutMajor = [&](int64_t lowValue, int64_t highValue) {
+            int64_t a, b;
+            if (majorSign > 0) {
+                a = lowValue - majorStart;
+                b = highValue - majorStart;
+            } else {
+                a = majorStart - highValue;
+                b = majorStart - lowValue;
+            }
+            first = std::max(first, a);
+            last = std::min(last, b);
+        };
+        cutMajor(majorLow, majorHigh);
+        if (first > last) return 0;
+        // Minor axis: the offset minorAt(i) is non-decreasing in i; find the steps whose minor
+        // coordinate minorStart + minorSign * minorAt(i) lies in [minorLow, minorHigh].
+        int64_t offLow, offHigh;
+        if (minorSign > 0) {
+            offLow = static_cast<int64_t>(minorLow) - minorStart;
+            offHigh = static_cast<int64_t>(minorHigh) - minorStart;
+        } else {
+            offLow = static_cast<int64_t>(minorStart) - minorHigh;
+            offHigh = static_cast<int64_t>(minorStart) - minorLow;
+        }
+        // First i in [first, last] with minorAt(i) >= offLow.
+        int64_t lo = first, hi = last + 1;
+        while (lo < hi) {
+            int64_t mid = lo + (hi - lo) / 2;
+            if (minorAt(mid) >= offLow) hi = mid;
+            else lo = mid + 1;
+        }
+        int64_t newFirst = lo;
+        // Last i in [first, last] with minorAt(i) <= offHigh.
+        lo = first - 1;
+        hi = last;
+        while (lo < hi) {
+            int64_t mid = lo + (hi - lo + 1) / 2;
+            if (minorAt(mid) <= offHigh) lo = mid;
+            else hi = mid - 1;
+        }
+        first = newFirst;
+        last = lo;
+        if (first > last) return 0;
+    }
+    int64_t k = minorAt(first);
+    int32_t majorPos = static_cast<int32_t>(majorStart + majorSign * first);
+    int32_t minorPos = static_cast<int32_t>(minorStart + minorSign * k);
+    walk.x = walk.steep ? minorPos : majorPos;
+    walk.y = walk.steep ? majorPos : minorPos;
+    // d after `first` steps: 2*minor*(first+1) - major - 2*major*k.
+    walk.d = 2 * minor * (first + 1) - major - 2 * major * k;
+    return static_cast<int32_t>(last - first + 1);
+}
+
+inline bool ViewportClip() { return GraphState.clipOn; }
+inline int32_t ViewRight() { return GraphState.viewLeft + GraphState.viewMaxX; }
+inline int32_t ViewBottom() { return GraphState.viewTop + GraphState.viewMaxY; }
+
+void PlotThick(int32_t x, int32_t y, bool steep) {
+    if (steep) {
+        PlotClipped(static_cast<int16_t>(x - 1), static_cast<int16_t>(y));
+        PlotClipped(static_cast<int16_t>(x), static_cast<int16_t>(y));
+        PlotClipped(static_cast<int16_t>(x + 1), static_cast<int16_t>(y));
+    } else {
+        PlotClipped(static_cast<int16_t>(x), static_cast<int16_t>(y - 1));
+        PlotClipped(static_cast<int16_t>(x), static_cast<int16_t>(y));
+        PlotClipped(static_cast<int16_t>(x), static_cast<int16_t>(y + 1));
+    }
+}
+
+// The walk of a sloped segment (surface coordinates), solid or patterned.
+void WalkSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool patterned) {
+    Walk walk;
+    int32_t count = PrepareWalk(x1, y1, x2, y2, ViewportClip(), GraphState.viewLeft, GraphState.viewTop,
+                                ViewRight(), ViewBottom(), walk);
+    bool thick = GraphState.strokeThickness == 3;
+    PlotPixelRoutine plot = DriverSlots.PlotPixel;
+    if (!patterned && !thick) {
+        for (int32_t i = 0; i < count; ++i) {
+            plot(static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y));
+            walk.Step();
+        }
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (!patterned || GraphState.strokeMask[i & 15]) {
+            if (thick) PlotThick(walk.x, walk.y, walk.steep);
+            else plot(static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y));
+        }
+        walk.Step();
+    }
+}
+
+}  // namespace
+
+void SetDrawColor(uint16_t colour) { GraphState.drawColor = colour; }
+
+void PenMoveTo(int16_t x, int16_t y) {
+    GraphState.penX = x;
+    GraphState.penY = y;
+}
+
+void PenLineTo(int16_t x, int16_t y) {
+    DriverSlots.DrawLine(GraphState.penX, GraphState.penY, x, y);
+    GraphState.penX = x;
+    GraphState.penY = y;
+}
+
+int16_t PenX() { return GraphState.penX; }
+int16_t PenY() { return GraphState.penY; }
+
+void SetStrokeStyle(uint16_t style, uint16_t pattern, uint16_t thickness) {
+    if (style > 4 || (thickness != 1 && thickness != 3)) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    GraphState.strokeThickness = thickness;
+    GraphState.strokeStyle = style;
+    GraphState.strokePattern = style == 4 ? pattern : kStylePatterns[style];
+    for (int i = 0; i < 16; ++i) {
+        GraphState.strokeMask[15 - i] = (GraphState.strokePattern >> i) & 1;
+    }
+}
+
+void GetStrokeStyle(StrokeSettings& settings) {
+    settings.style = GraphState.strokeStyle;
+    settings.pattern = GraphState.strokePattern;
+    settings.thickness = GraphState.strokeThickness;
+}
+
+bool ClipSegment(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, int16_t left, int16_t top, int16_t right,
+                 int16_t bottom) {
+    int c1 = RegionCode(x1, y1, left, top, right, bottom);
+    int c2 = RegionCode(x2, y2, left, top, right, bottom);
+    for (;;) {
+        if (c1 == 0 && c2 == 0) return false;
+        if ((c1 & c2) != 0) return true;
+        int c = c1 != 0 ? c1 : c2;
+        int32_t x, y;
+        if (c & 1) {
+            y = y1 + (y2 - y1) * (left - x1) / (x2 - x1);
+            x = left;
+        } else if (c & 2) {
+            y = y1 + (y2 - y1) * (right - x1) / (x2 - x1);
+            x = right;
+        } else if (c & 4) {
+            x = x1 + (x2 - x1) * (bottom - y1) / (y2 - y1);
+            y = bottom;
+        } else {
+            x = x1 + (x2 - x1) * (top - y1) / (y2 - y1);
+            y = top;
+        }
+        if (c == c1) {
+            x1 = static_cast<int16_t>(x);
+            y1 = static_cast<int16_t>(y);
+            c1 = RegionCode(x1, y1, left, top, right, bottom);
+        } else {
+            x2 = static_cast<int16_t>(x);
+            y2 = static_cast<int16_t>(y);
+            c2 = RegionCode(x2, y2, left, top, right, bottom);
+        }
+    }
+}
+
+void PlotClipped(int16_t x, int16_t y) {
+    if (GraphState.clipOn &&
+        (x < GraphState.viewLeft || x > ViewRight() || y < GraphState.viewTop || y > ViewBottom())) {
+        return;
+    }
+    DriverSlots.PlotPixel(x, y);
+}
+
+void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+    bool thick = GraphState.strokeThickness == 3;
+    if (GraphState.strokeStyle == 0) {
+        if (y1 == y2) {
+            if (thick) {
+                DriverSlots.DrawHorizontalLine(x1, x2, static_cast<int16_t>(y1 - 1));
+                DriverSlots.DrawHorizontalLine(x1, x2, y1);
+                DriverSlots.DrawHorizontalLine(x1, x2, static_cast<int16_t>(y1 + 1));
+            } else {
+                DriverSlots.DrawHorizontalLine(x1, x2, y1);
+            }
+            return;
+        }
+        if (x1 == x2) {
+            if (thick) {
+                DriverSlots.DrawVerticalLine(static_cast<int16_t>(x1 - 1), y1, y2);
+                DriverSlots.DrawVerticalLine(x1, y1, y2);
+                DriverSlots.DrawVerticalLine(static_cast<int16_t>(x1 + 1), y1, y2);
+            } else {
+                DriverSlots.DrawVerticalLine(x1, y1, y2);
+            }
+            return;
+        }
+        WalkSegment(static_cast<int16_t>(x1 + GraphState.viewLeft), static_cast<int16_t>(y1 + GraphState.viewTop),
+                    static_cast<int16_t>(x2 + GraphState.viewLeft), static_cast<int16_t>(y2 + GraphState.viewTop),
+                    false);
+        return;
+    }
+    // Patterned path.
+    int16_t ax = static_cast<int16_t>(x1 + GraphState.viewLeft);
+    int16_t ay = static_cast<int16_t>(y1 + GraphState.viewTop);
+    int16_t bx = static_cast<int16_t>(x2 + GraphState.viewLeft);
+    int16_t by = static_cast<int16_t>(y2 + GraphState.viewTop);
+    if (ay != by && ax != bx) {
+        WalkSegment(ax, ay, bx, by, true);
+        return;
+    }
+    if (GraphState.clipOn &&
+        ClipSegment(ax, ay, bx, by, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
+                    static_cast<int16_t>(ViewBottom()))) {
+        return;
+    }
+    const uint8_t* mask = GraphState.strokeMask;
+    if (ay == by) {
+        if (ax > bx) std::swap(ax, bx);
+        if (!thick) {
+            for (int32_t x = ax; x <= bx; ++x) {
+                if (mask[x & 15]) DriverSlots.PlotPixel(static_cast<int16_t>(x), ay);
+            }
+        } else {
+            for (int k = -1; k <= 1; ++k) {
+                for (int32_t x = ax; x <= bx; ++x) {
+                    if (mask[x & 15]) PlotClipped(static_cast<int16_t>(x), static_cast<int16_t>(ay + k));
+                }
+            }
+        }
+        return;
+    }
+    if (ay > by) std::swap(ay, by);
+    if (!thick) {
+        for (int32_t y = ay; y <= by; ++y) {
+            if (mask[y & 15]) DriverSlots.PlotPixel(ax, static_cast<int16_t>(y));
+        }
+    } else {
+        for (int k = -1; k <= 1; ++k) {
+            for (int32_t y = ay; y <= by; ++y) {
+                if (mask[y & 15]) PlotClipped(static_cast<int16_t>(ax + k), static_cast<int16_t>(y));
+            }
+        }
+    }
+}
+
+void GenericDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
+    if (x2 <= x1) std::swap(x1, x2);
+    x1 = static_cast<int16_t>(x1 + GraphState.viewLeft);
+    x2 = static_cast<int16_t>(x2 + GraphState.viewLeft);
+    y = static_cast<int16_t>(y + GraphState.viewTop);
+    int16_t ya = y, yb = y;
+    if (GraphState.clipOn &&
+        ClipSegment(x1, ya, x2, yb, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
+                    static_cast<int16_t>(ViewBottom()))) {
+        return;
+    }
+    for (int32_t x = x1; x <= x2; ++x) DriverSlots.PlotPixel(static_cast<int16_t>(x), y);
+}
+
+void GenericDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
+    if (y2 <= y1) std::swap(y1, y2);
+    x = static_cast<int16_t>(x + GraphState.viewLeft);
+    y1 = static_cast<int16_t>(y1 + GraphState.viewTop);
+    y2 = static_cast<int16_t>(y2 + GraphState.viewTop);
+    int16_t xa = x, xb = x;
+    if (GraphState.clipOn &&
+        ClipSegment(xa, y1, xb, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
+                    static_cast<int16_t>(ViewBottom()))) {
+        return;
+    }
+    for (int32_t y = y1; y <= y2; ++y) DriverSlots.PlotPixel(x, static_cast<int16_t>(y));
+}
+
+void GenericEraseViewport() {
+    GraphState.penX = 0;
+    GraphState.penY = 0;
+    uint16_t savedColour = GraphState.drawColor;
+    uint16_t savedMode = GraphState.writeMode;
+    GraphState.drawColor = GraphState.backColor;
+    GraphState.writeMode = 0;
+    StrokeSettings saved;
+    GetStrokeStyle(saved);
+    SetStrokeStyle(0, 0, 1);
+    for (int32_t y = 0; y <= GraphState.viewMaxY; ++y) {
+        DriverSlots.DrawHorizontalLine(0, GraphState.viewMaxX, static_cast<int16_t>(y));
+    }
+    SetStrokeStyle(saved.style, saved.pattern, saved.thickness);
+    GraphState.drawColor = savedColour;
+    GraphState.writeMode = savedMode;
+}

@@ -1,0 +1,30 @@
+// The display the back-end uses (display.h). Until SelectDisplay is called it is a display
+// with no screen: all metrics 0 and no window can be made.
+
+#include "graph/window/display.h"
+
+namespace {
+
+class NoDisplay final : public Display {
+public:
+    ScreenMetrics Metrics() override { return {0, 0, 0, 0}; }
+    WindowHandle CreateWindow(const WindowRequest&) override { return kNoWindow; }
+    bool CreateBuffer(WindowHandle, int32_t, int32_t, PixelBuffer&) override { return false; }
+    void ShowWindow(WindowHandle) override {}
+    WindowEvent NextEvent(WindowHandle) override { return {WindowEventKind::Quit, {}, 0, 0, 0}; }
+    void Present(WindowHandle, const PixelBuffer&, PixelRect) override {}
+    void DestroyBuffer(WindowHandle, PixelBuffer&) override {}
+    void DestroyWindow(WindowHandle) override {}
+    void PostDestroy(WindowHandle) override {}
+    void PostQuit(WindowHandle) override {}
+    void PostDamage(WindowHandle) override {}
+};
+
+NoDisplay noDisplay;
+Display* selectedDisplay = &noDisplay;
+
+}  // namespace
+
+void SelectDisplay(Display& display) { selectedDisplay = &display; }
+
+Display& SelectedDisplay() { return *selectedDisplay; }

@@ -1,0 +1,128 @@
+#pragma once
+// The window-system interface of the window back-end (design.md, graph/window/display.h): the
+// only calls the back-end makes to a window system. Screen metrics, create/show/destroy a
+// window, the window's 32-bit back-buffer, the next event of a window, presenting a rectangle of
+// the buffer on the window, and posting destroy/quit/damage requests from another thread.
+// x11_display implements it for real windows, memory_display for tests and benchmarks; nothing
+// in graph/ knows which one runs. Choose the display with SelectDisplay before the graphics
+// layer's initialiser runs (BuildKnownModes reads the screen metrics).
+//
+// Stable interface: other engineers implement and call it. Add, do not rename.
+//
+// Threads. Each window belongs to one GUI thread, started by the back-end for it: that thread
+// calls CreateWindow, CreateBuffer, ShowWindow, NextEvent, Present, DestroyBuffer and
+// DestroyWindow for its window, and nothing else calls them for it. Metrics is called on the
+// main thread. PostDestroy, PostQuit and PostDamage may be called from any thread at any time,
+// also for a window that is already destroyed (then they do nothing). Several windows, each
+// with its own GUI thread, may be alive at once; a display must keep them independent (the X11
+// display gives each its own connection).
+//
+// Pixels. A back-buffer holds 32-bit pixels 0x00RRGGBB (red in bits 16-23, green 8-15, blue
+// 0-7: the X11 TrueColor ZPixmap layout). Note this is NOT the Win32 COLORREF order the library
+// computes with (red in bits 0-7); the back-end converts at the boundary. The buffer is owned by
+// its window: the display allocates it (so it can share it with the server), the back-end
+// writes it under DrawLock, and Present reads it under DrawLock.
+
+#include <cstdint>
+
+// The four screen metrics the mode list is built from, as client-area sizes in pixels:
+//   W, H   = the largest client area a framed, captioned window can have on the screen;
+//   FW, FH = the client area of a maximised window.
+// With no window manager information all four are the screen size.
+struct ScreenMetrics {
+    int32_t largestClientWidth;     // W
+    int32_t largestClientHeight;    // H
+    int32_t maximisedClientWidth;   // FW
+    int32_t maximisedClientHeight;  // FH
+};
+
+// A window of a display. 0 is no window. Handles are never reused within a process, so a late
+// post to a destroyed window cannot reach a newer one.
+using WindowHandle = uint64_t;
+constexpr WindowHandle kNoWindow = 0;
+
+// A rectangle in buffer pixels, half-open: columns left..right-1, rows top..bottom-1.
+struct PixelRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+struct WindowRequest {
+    int32_t clientWidth;   // the surface's width (surfaceMaxX + 1)
+    int32_t clientHeight;  // the surface's height (surfaceMaxY + 1)
+    bool maximise;         // modes 245..249: ask the window manager to maximise
+    const char* className; // "ZorvGraphWindow"
+    const char* title;     // "Graph window application"
+};
+
+struct PixelBuffer {
+    uint32_t* pixels;      // row r starts at pixels + r * stride
+    int32_t width;
+    int32_t height;
+    int32_t stride;        // in pixels, >= width
+    void* displayData;     // the display's own bookkeeping (shared-memory segment, ...)
+};
+
+enum class WindowEventKind : uint8_t {
+    None,       // nothing (a display may return it after a spurious wake-up)
+    Expose,     // part of the window needs repainting from the buffer: area
+    Close,      // the user closed the window, or the display connection was lost
+    Destroy,    // PostDestroy arrived (the back-end's WM_DESTROY)
+    Quit,       // PostQuit arrived: end the event loop
+    Damage,     // PostDamage arrived: the back-end has new pixels to present
+    Key,        // keyboard: message is WM_KEYDOWN 0x100, WM_KEYUP 0x101 or WM_CHAR 0x102
+    Button,     // mouse button: message is one of WM_LBUTTONDOWN 0x201 .. WM_MBUTTONDBLCLK 0x209
+};
+
+struct WindowEvent {
+    WindowEventKind kind;
+    PixelRect area;    // Expose
+    uint32_t message;  // Key, Button: the Win32 message number
+    uintptr_t first;   // Key, Button: the Win32 first parameter
+    intptr_t second;   // Key, Button: the Win32 second parameter
+};
+
+class Display {
+public:
+    virtual ~Display() = default;
+
+    // Main thread: the four metrics W, H, FW, FH.
+    virtual ScreenMetrics Metrics() = 0;
+
+    // GUI thread: creates the window (not yet shown). kNoWindow on failure; the back-end then
+    // reports "Window creation failed".
+    virtual WindowHandle CreateWindow(const WindowRequest& request) = 0;
+    // GUI thread: allocates the window's back-buffer of width x height pixels, contents
+    // unspecified. False on failure.
+    virtual bool CreateBuffer(WindowHandle window, int32_t width, int32_t height,
+                              PixelBuffer& buffer) = 0;
+    // GUI thread: shows the window (maximised when the request asked).
+    virtual void ShowWindow(WindowHandle window) = 0;
+    // GUI thread: the next event of the window, waiting for one without using the processor.
+    virtual WindowEvent NextEvent(WindowHandle window) = 0;
+    // GUI thread, DrawLock held: copies the area of the buffer onto the window. The area is
+    // already cut to the buffer; large areas come in bands of a few dozen rows, one call each,
+    // so the copy must be done (or the pixels taken) before Present returns.
+    virtual void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) = 0;
+    // GUI thread: releases the buffer (CreateBuffer's memory). The buffer is zeroed.
+    virtual void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) = 0;
+    // GUI thread: removes the window and everything the display kept for it. Posts to the
+    // handle do nothing from now on.
+    virtual void DestroyWindow(WindowHandle window) = 0;
+
+    // Any thread: queue a Destroy, Quit or Damage event for the window (the event loop takes
+    // them in the order posted, before later events of the window system where it can).
+    // PostDamage is called by the drawing thread with DrawLock held, so none of them may wait
+    // for the window's GUI thread (which may itself be waiting for DrawLock).
+    virtual void PostDestroy(WindowHandle window) = 0;
+    virtual void PostQuit(WindowHandle window) = 0;
+    virtual void PostDamage(WindowHandle window) = 0;
+};
+
+// Chooses the display the back-end uses from now on; call it before the graphics layer's
+// initialiser (RunLayerInits) runs. The display must outlive every window made on it. Without
+// a selected display, the metrics are all 0 and every window creation fails.
+void SelectDisplay(Display& display);
+Display& SelectedDisplay();

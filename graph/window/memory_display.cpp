@@ -1,0 +1,240 @@
+// memory_display: see memory_display.h.
+
+#include "graph/window/memory_display.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+MemoryDisplay::MemoryDisplay(ScreenMetrics metrics) : metrics_(metrics) {}
+
+MemoryDisplay::~MemoryDisplay() = default;
+
+MemoryDisplay::Window* MemoryDisplay::Find(WindowHandle window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+ScreenMetrics MemoryDisplay::Metrics() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return metrics_;
+}
+
+void MemoryDisplay::SetMetrics(ScreenMetrics metrics) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    metrics_ = metrics;
+}
+
+void MemoryDisplay::FailWindowCreations(int n) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    failWindows_ = n;
+}
+
+void MemoryDisplay::FailBufferCreations(int n) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    failBuffers_ = n;
+}
+
+WindowHandle MemoryDisplay::CreateWindow(const WindowRequest& request) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (failWindows_ > 0) {
+        --failWindows_;
+        return kNoWindow;
+    }
+    auto window = std::make_unique<Window>();
+    window->request = request;
+    // The client area: the request's size, or the maximised area when maximised.
+    window->width = request.maximise ? metrics_.maximisedClientWidth : request.clientWidth;
+    window->height = request.maximise ? metrics_.maximisedClientHeight : request.clientHeight;
+    if (window->width < 0) window->width = 0;
+    if (window->height < 0) window->height = 0;
+    window->image.assign(static_cast<size_t>(window->width) * static_cast<size_t>(window->height), 0);
+    WindowHandle handle = nextHandle_++;
+    windows_[handle] = std::move(window);
+    changed_.notify_all();
+    return handle;
+}
+
+bool MemoryDisplay::CreateBuffer(WindowHandle window, int32_t width, int32_t height, PixelBuffer& buffer) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    if (w == nullptr || width <= 0 || height <= 0) return false;
+    if (failBuffers_ > 0) {
+        --failBuffers_;
+        return false;
+    }
+    w->buffer.reset(new uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]);
+    buffer = {w->buffer.get(), width, height, width, nullptr};
+    return true;
+}
+
+void MemoryDisplay::ShowWindow(WindowHandle window) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (Window* w = Find(window)) w->shown = true;
+    changed_.notify_all();
+}
+
+WindowEvent MemoryDisplay::NextEvent(WindowHandle window) {
+    std::unique_lock<std::mutex> guard(mutex_);
+    for (;;) {
+        Window* w = Find(window);
+        if (w == nullptr) return {WindowEventKind::Quit, {}, 0, 0, 0};
+        if (!w->events.empty()) {
+            WindowEvent event = w->events.front();
+            w->events.pop_front();
+            return event;
+        }
+        changed_.wait(guard);
+    }
+}
+
+void MemoryDisplay::Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    if (w == nullptr || !w->open) return;
+    int32_t right = std::min({area.right, buffer.width, w->width});
+    int32_t bottom = std::min({area.bottom, buffer.height, w->height});
+    for (int32_t y = std::max(area.top, 0); y < bottom; ++y) {
+        int32_t left = std::max(area.left, 0);
+        if (left >= right) break;
+        std::memcpy(&w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(left)],
+                    buffer.pixels + static_cast<int64_t>(y) * buffer.stride + left,
+                    sizeof(uint32_t) * static_cast<size_t>(right - left));
+    }
+    ++w->presents;
+    w->lastPresent = area;
+    changed_.notify_all();
+}
+
+void MemoryDisplay::DestroyBuffer(WindowHandle window, PixelBuffer& buffer) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (Window* w = Find(window)) w->buffer.reset();
+    buffer = PixelBuffer{};
+}
+
+void MemoryDisplay::DestroyWindow(WindowHandle window) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (Window* w = Find(window)) {
+        w->open = false;
+        w->shown = false;
+        w->events.clear();
+    }
+    changed_.notify_all();
+}
+
+void MemoryDisplay::Post(WindowHandle window, WindowEvent event) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    if (w == nullptr || !w->open) return;
+    w->events.push_back(event);
+    changed_.notify_all();
+}
+
+void MemoryDisplay::PostDestroy(WindowHandle window) { Post(window, {WindowEventKind::Destroy, {}, 0, 0, 0}); }
+void MemoryDisplay::PostQuit(WindowHandle window) { Post(window, {WindowEventKind::Quit, {}, 0, 0, 0}); }
+void MemoryDisplay::PostDamage(WindowHandle window) { Post(window, {WindowEventKind::Damage, {}, 0, 0, 0}); }
+
+void MemoryDisplay::Uncover(WindowHandle window, PixelRect area, uint32_t scribble) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        Window* w = Find(window);
+        if (w == nullptr || !w->open) return;
+        for (int32_t y = std::max(area.top, 0); y < std::min(area.bottom, w->height); ++y) {
+            for (int32_t x = std::max(area.left, 0); x < std::min(area.right, w->width); ++x) {
+                w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(x)] = scribble;
+            }
+        }
+    }
+    Post(window, {WindowEventKind::Expose, area, 0, 0, 0});
+}
+
+void MemoryDisplay::Close(WindowHandle window) { Post(window, {WindowEventKind::Close, {}, 0, 0, 0}); }
+
+std::vector<WindowHandle> MemoryDisplay::Windows() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    std::vector<WindowHandle> handles;
+    for (const auto& [handle, w] : windows_) handles.push_back(handle);
+    return handles;
+}
+
+WindowHandle MemoryDisplay::NewestWindow() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return windows_.empty() ? kNoWindow : windows_.rbegin()->first;
+}
+
+bool MemoryDisplay::IsOpen(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w != nullptr && w->open;
+}
+
+bool MemoryDisplay::IsShown(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w != nullptr && w->shown;
+}
+
+bool MemoryDisplay::HasBuffer(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w != nullptr && w->buffer != nullptr;
+}
+
+WindowRequest MemoryDisplay::Request(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? WindowRequest{} : w->request;
+}
+
+int32_t MemoryDisplay::WindowWidth(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? 0 : w->width;
+}
+
+int32_t MemoryDisplay::WindowHeight(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? 0 : w->height;
+}
+
+uint32_t MemoryDisplay::WindowPixel(WindowHandle window, int32_t x, int32_t y) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    if (w == nullptr || x < 0 || y < 0 || x >= w->width || y >= w->height) return 0;
+    return w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(x)];
+}
+
+std::vector<uint32_t> MemoryDisplay::WindowImage(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? std::vector<uint32_t>{} : w->image;
+}
+
+uint64_t MemoryDisplay::PresentCount(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? 0 : w->presents;
+}
+
+bool MemoryDisplay::WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
+                                       int timeoutMs) const {
+    std::unique_lock<std::mutex> guard(mutex_);
+    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        Window* w = Find(window);
+        if (w == nullptr || x < 0 || y < 0 || x >= w->width || y >= w->height) return false;
+        return w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(x)] == value;
+    });
+}
+
+bool MemoryDisplay::WaitForWindowCount(size_t count, int timeoutMs) const {
+    std::unique_lock<std::mutex> guard(mutex_);
+    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                             [&] { return windows_.size() >= count; });
+}
+
+PixelRect MemoryDisplay::LastPresentArea(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? PixelRect{0, 0, 0, 0} : w->lastPresent;
+}

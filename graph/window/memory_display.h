@@ -1,0 +1,88 @@
+#pragma once
+// memory_display: the in-memory twin of the window system (design.md), for tests and
+// benchmarks. Each window has an event queue, a back-buffer allocated here and a "window image":
+// what the window shows, updated only by Present. Test controls simulate the user (uncover part
+// of a window, close it) and inject failures; queries read windows from any thread.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "graph/window/display.h"
+
+class MemoryDisplay final : public Display {
+public:
+    explicit MemoryDisplay(ScreenMetrics metrics = {1912, 1049, 1920, 1017});
+    ~MemoryDisplay() override;
+
+    // ---- Display ----
+    ScreenMetrics Metrics() override;
+    WindowHandle CreateWindow(const WindowRequest& request) override;
+    bool CreateBuffer(WindowHandle window, int32_t width, int32_t height, PixelBuffer& buffer) override;
+    void ShowWindow(WindowHandle window) override;
+    WindowEvent NextEvent(WindowHandle window) override;
+    void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) override;
+    void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) override;
+    void DestroyWindow(WindowHandle window) override;
+    void PostDestroy(WindowHandle window) override;
+    void PostQuit(WindowHandle window) override;
+    void PostDamage(WindowHandle window) override;
+
+    // ---- Test controls ----
+    void SetMetrics(ScreenMetrics metrics);
+    // The next n window creations (or buffer creations) fail.
+    void FailWindowCreations(int n);
+    void FailBufferCreations(int n);
+    // The user: part of the window is uncovered (its image there is first scribbled over with
+    // `scribble`, as a stale screen would be); the window is closed.
+    void Uncover(WindowHandle window, PixelRect area, uint32_t scribble = 0x00FF00FF);
+    void Close(WindowHandle window);
+
+    // ---- Queries (any thread) ----
+    std::vector<WindowHandle> Windows() const;  // in creation order
+    WindowHandle NewestWindow() const;
+    bool IsOpen(WindowHandle window) const;     // created and not destroyed
+    bool IsShown(WindowHandle window) const;
+    bool HasBuffer(WindowHandle window) const;
+    WindowRequest Request(WindowHandle window) const;
+    int32_t WindowWidth(WindowHandle window) const;
+    int32_t WindowHeight(WindowHandle window) const;
+    // What the window shows at (x, y), 0x00RRGGBB; 0 outside.
+    uint32_t WindowPixel(WindowHandle window, int32_t x, int32_t y) const;
+    std::vector<uint32_t> WindowImage(WindowHandle window) const;
+    uint64_t PresentCount(WindowHandle window) const;
+    PixelRect LastPresentArea(WindowHandle window) const;
+    // Waits (up to timeoutMs) until the window's image at (x, y) is `value`; true if it is.
+    bool WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
+                            int timeoutMs = 5000) const;
+    // Waits (up to timeoutMs) until `count` windows have been created.
+    bool WaitForWindowCount(size_t count, int timeoutMs = 5000) const;
+
+private:
+    struct Window {
+        WindowRequest request{};
+        bool open = true;
+        bool shown = false;
+        std::vector<uint32_t> image;  // what the window shows
+        std::unique_ptr<uint32_t[]> buffer;
+        int32_t width = 0;
+        int32_t height = 0;
+        std::deque<WindowEvent> events;
+        uint64_t presents = 0;
+        PixelRect lastPresent{0, 0, 0, 0};
+    };
+    Window* Find(WindowHandle window) const;  // mutex_ held
+    void Post(WindowHandle window, WindowEvent event);
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    ScreenMetrics metrics_;
+    int failWindows_ = 0;
+    int failBuffers_ = 0;
+    WindowHandle nextHandle_ = 1;
+    std::map<WindowHandle, std::unique_ptr<Window>> windows_;
+};

@@ -1,0 +1,48 @@
+#include "tests/graph/graph_test_support.h"
+
+#include <cstring>
+
+#include "runtime/exit.h"
+
+MemoryDisplay& TestDisplay() {
+    // Never destroyed: GUI threads may outlive the test that started them until their window
+    // is closed.
+    static MemoryDisplay* display = [] {
+        auto* created = new MemoryDisplay();
+        SelectDisplay(*created);
+        return created;
+    }();
+    return *display;
+}
+
+void RestartLibrary(ScreenMetrics metrics) {
+    TestDisplay().SetMetrics(metrics);
+    TestDisplay().FailWindowCreations(0);
+    TestDisplay().FailBufferCreations(0);
+    ShutdownAllWindows();
+    ReleasePaletteTable();
+    ReleaseModeLists();
+    ExitHandler saved = ExitHandlerChain;
+    GraphicsLayerInit();
+    ExitHandlerChain = saved;
+    GraphState.resultCode = 0;
+    GraphState.firstInitPending = true;
+    GraphState.driverPath.Assign(".");
+    GraphState.inGraphics = false;
+}
+
+void StartMode(int16_t driver, int16_t mode) {
+    RestartLibrary();
+    InitGraph(driver, mode, "");
+}
+
+uint32_t BufferPixel(int32_t x, int32_t y) {
+    DrawingSide lock;
+    const PixelBuffer& buffer = currentWindow->buffer;
+    return buffer.pixels[y * buffer.stride + x];
+}
+
+uint32_t DefaultPixel(int c) {
+    const PaletteEntry& e = defaultPalette[c];
+    return RgbToPixel(ColorToRgb(e.red, e.green, e.blue));
+}

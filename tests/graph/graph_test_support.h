@@ -1,0 +1,23 @@
+#pragma once
+// Shared set-up for the graphics tests: one memory display for the whole test program, and a
+// fresh library (mode lists built from chosen screen metrics) for each test.
+
+#include <cstdint>
+
+#include "graph/graph.h"
+#include "graph/window/backend.h"
+#include "graph/window/memory_display.h"
+
+MemoryDisplay& TestDisplay();
+
+// Closes every window, forgets all library state and starts the library again as its layer
+// initialiser does, on a screen with these metrics.
+void RestartLibrary(ScreenMetrics metrics = {1912, 1049, 1920, 1017});
+
+// Restarts the library and sets a mode (default: driver 9, mode 2, 640 x 480 x 16).
+void StartMode(int16_t driver = 9, int16_t mode = 2);
+
+// The newest window's back-buffer pixel at surface (x, y), 0x00RRGGBB.
+uint32_t BufferPixel(int32_t x, int32_t y);
+// The buffer pixel of default palette entry c.
+uint32_t DefaultPixel(int c);

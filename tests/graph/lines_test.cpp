@@ -1,0 +1,235 @@
+// Lines: the segment walk, clipping, styles, thickness, the pen and the viewport clear.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "tests/graph/graph_test_support.h"
+
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+Points plotted;
+
+void Record(int16_t x, int16_t y) { plotted.emplace_back(x, y); }
+
+// The generic routines with a recording PlotPixel; viewport at the origin, clipping off.
+void RecordOnly() {
+    RestartLibrary();
+    InstallDefaultSlots();
+    DriverSlots.PlotPixel = Record;
+    GraphState.viewLeft = GraphState.viewTop = 0;
+    GraphState.viewMaxX = GraphState.viewMaxY = 32767;
+    GraphState.clipOn = false;
+    SetStrokeStyle(0, 0, 1);
+    plotted.clear();
+}
+
+// An independent walk: the textbook decision-variable line, in 64-bit arithmetic.
+Points ReferenceWalk(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+    Points points;
+    int64_t dx = std::llabs(x2 - x1), dy = std::llabs(y2 - y1);
+    int64_t sx = x2 < x1 ? -1 : 1, sy = y2 < y1 ? -1 : 1;
+    bool steep = dy > dx;
+    int64_t major = steep ? dy : dx, minor = steep ? dx : dy;
+    int64_t d = 2 * minor - major;
+    int64_t x = x1, y = y1;
+    for (int64_t i = 0; i <= major; ++i) {
+        points.emplace_back(static_cast<int>(x), static_cast<int>(y));
+        if (d < 0) {
+            d += 2 * minor;
+            if (steep) y += sy; else x += sx;
+        } else {
+            d += 2 * (minor - major);
+            x += sx;
+            y += sy;
+        }
+    }
+    return points;
+}
+
+TEST(Lines, WalkOrderAndTies) {
+    RecordOnly();
+    DriverSlots.DrawLine(0, 0, 4, 2);
+    EXPECT_EQ(plotted, (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}}));
+    plotted.clear();
+    DriverSlots.DrawLine(4, 2, 0, 0);
+    EXPECT_EQ(plotted, (Points{{4, 2}, {3, 1}, {2, 1}, {1, 0}, {0, 0}}));
+}
+
+TEST(Lines, LongSegmentsAreWalkedExactly) {
+    RecordOnly();
+    const int cases[][4] = {{-30000, -20000, 30000, 20001}, {32767, -32768, -32768, 32767},
+                            {-32768, 100, 32767, -7}, {5, -32000, -6, 32000}};
+    for (const auto& c : cases) {
+        plotted.clear();
+        DriverSlots.DrawLine(static_cast<int16_t>(c[0]), static_cast<int16_t>(c[1]), static_cast<int16_t>(c[2]),
+                             static_cast<int16_t>(c[3]));
+        EXPECT_EQ(plotted, ReferenceWalk(c[0], c[1], c[2], c[3]));
+    }
+}
+
+TEST(Lines, ClippedLinesKeepExactlyTheirPixelsInsideTheViewport) {
+    std::mt19937 random(20261208);
+    RecordOnly();
+    for (int round = 0; round < 4000; ++round) {
+        auto coordinate = [&](int range) { return static_cast<int>(random() % (2 * range + 1)) - range; };
+        int range = round % 10 == 0 ? 32000 : 300;
+        int x1 = coordinate(range), y1 = coordinate(range), x2 = coordinate(range), y2 = coordinate(range);
+        if (round % 7 == 0) y2 = y1;  // axis-parallel ones too
+        if (round % 11 == 0) x2 = x1;
+        int left = coordinate(150), top = coordinate(150);
+        int right = left + static_cast<int>(random() % 200), bottom = top + static_cast<int>(random() % 200);
+        GraphState.viewLeft = static_cast<int16_t>(left);
+        GraphState.viewTop = static_cast<int16_t>(top);
+        GraphState.viewMaxX = static_cast<int16_t>(right - left);
+        GraphState.viewMaxY = static_cast<int16_t>(bottom - top);
+        // The same surface segment, given in viewport coordinates.
+        int16_t vx1 = static_cast<int16_t>(x1 - left), vy1 = static_cast<int16_t>(y1 - top);
+        int16_t vx2 = static_cast<int16_t>(x2 - left), vy2 = static_cast<int16_t>(y2 - top);
+        GraphState.clipOn = true;
+        plotted.clear();
+        DriverSlots.DrawLine(vx1, vy1, vx2, vy2);
+        std::set<std::pair<int, int>> clipped(plotted.begin(), plotted.end());
+        std::set<std::pair<int, int>> expected;
+        for (const auto& p : ReferenceWalk(x1, y1, x2, y2)) {
+            if (p.first >= left && p.first <= right && p.second >= top && p.second <= bottom) expected.insert(p);
+        }
+        ASSERT_EQ(clipped, expected) << x1 << "," << y1 << " - " << x2 << "," << y2 << " in " << left << ","
+                                     << top << " - " << right << "," << bottom;
+    }
+}
+
+TEST(Lines, ClipSegmentMovesEndsOntoTheRectangle) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        auto coordinate = [&] { return static_cast<int16_t>(static_cast<int>(random() % 801) - 400); };
+        int16_t x1 = coordinate(), y1 = coordinate(), x2 = coordinate(), y2 = coordinate();
+        const int16_t left = -50, top = -20, right = 100, bottom = 60;
+        int16_t cx1 = x1, cy1 = y1, cx2 = x2, cy2 = y2;
+        bool nothing = ClipSegment(cx1, cy1, cx2, cy2, left, top, right, bottom);
+        if (nothing) {
+            // Rejection is exact for the segment: no point of it lies inside (sampled finely).
+            for (int s = 0; s <= 1000; ++s) {
+                double x = x1 + (x2 - x1) * s / 1000.0, y = y1 + (y2 - y1) * s / 1000.0;
+                ASSERT_FALSE(x >= left + 1 && x <= right - 1 && y >= top + 1 && y <= bottom - 1);
+            }
+            continue;
+        }
+        for (int16_t v : {cx1, cx2}) ASSERT_TRUE(v >= left && v <= right);
+        for (int16_t v : {cy1, cy2}) ASSERT_TRUE(v >= top && v <= bottom);
+        if (y1 == y2) {
+            int16_t from = std::max(std::min(x1, x2), left), to = std::min(std::max(x1, x2), right);
+            ASSERT_EQ(std::min(cx1, cx2), from);
+            ASSERT_EQ(std::max(cx1, cx2), to);
+        }
+    }
+}
+
+TEST(Lines, AxisParallelAndThickSolidLinesGoToTheRuns) {
+    RecordOnly();
+    DriverSlots.DrawLine(7, 9, 7, 9);
+    EXPECT_EQ(plotted, (Points{{7, 9}}));
+    plotted.clear();
+    SetStrokeStyle(0, 0, 3);
+    DriverSlots.DrawLine(7, 9, 7, 9);
+    EXPECT_EQ(plotted, (Points{{7, 8}, {7, 9}, {7, 10}}));
+    plotted.clear();
+    DriverSlots.DrawLine(2, 5, 0, 5);
+    EXPECT_EQ(plotted, (Points{{0, 4}, {1, 4}, {2, 4}, {0, 5}, {1, 5}, {2, 5}, {0, 6}, {1, 6}, {2, 6}}));
+    plotted.clear();
+    DriverSlots.DrawLine(0, 0, 1, 3);  // steep: three columns per position
+    EXPECT_EQ(plotted.size(), 12u);
+    EXPECT_EQ(plotted[0], std::make_pair(-1, 0));
+}
+
+TEST(Lines, ThickLineAlongTheViewportEdgeLosesTheOutsideRow) {
+    RecordOnly();
+    GraphState.viewLeft = 10;
+    GraphState.viewTop = 10;
+    GraphState.viewMaxX = 100;
+    GraphState.viewMaxY = 100;
+    GraphState.clipOn = true;
+    SetStrokeStyle(1, 0, 3);
+    DriverSlots.DrawLine(0, 0, 7, 0);  // patterned: x = 10..11, 14..15 of rows 10, 11
+    EXPECT_EQ(plotted, (Points{{12, 10}, {13, 10}, {16, 10}, {17, 10}, {12, 11}, {13, 11}, {16, 11}, {17, 11}}));
+}
+
+TEST(Lines, StylesAnchorAxisLinesAndRestartSlopedOnes) {
+    RecordOnly();
+    SetStrokeStyle(1, 0, 1);
+    DriverSlots.DrawLine(1, 0, 8, 0);
+    EXPECT_EQ(plotted, (Points{{1, 0}, {4, 0}, {5, 0}, {8, 0}}));
+    plotted.clear();
+    DriverSlots.DrawLine(10, 0, 17, 2);
+    EXPECT_EQ(plotted.size(), 4u);
+    EXPECT_EQ(plotted[0].first, 10);
+    EXPECT_EQ(plotted[1].first, 11);
+    EXPECT_EQ(plotted[2].first, 14);
+    plotted.clear();
+    SetStrokeStyle(4, 0, 1);
+    DriverSlots.DrawLine(0, 0, 40, 3);
+    EXPECT_TRUE(plotted.empty());
+    SetStrokeStyle(4, 0x8000, 1);
+    DriverSlots.DrawLine(0, 0, 40, 3);
+    EXPECT_EQ(plotted.size(), 3u);
+    EXPECT_EQ(plotted[1].first, 16);
+    EXPECT_EQ(plotted[2].first, 32);
+}
+
+TEST(Lines, StrokeStyleIsChecked) {
+    RecordOnly();
+    SetStrokeStyle(2, 0, 1);
+    GraphState.resultCode = 0;
+    SetStrokeStyle(5, 0, 1);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    SetStrokeStyle(0, 0, 2);
+    StrokeSettings settings;
+    GetStrokeStyle(settings);
+    EXPECT_EQ(settings.style, 2);
+    EXPECT_EQ(settings.pattern, 0xFC78);
+    EXPECT_EQ(settings.thickness, 1);
+    SetStrokeStyle(1, 0x1234, 3);
+    GetStrokeStyle(settings);
+    EXPECT_EQ(settings.pattern, 0xCCCC);
+    EXPECT_EQ(GraphState.strokeMask[0], 1);
+    EXPECT_EQ(GraphState.strokeMask[2], 0);
+}
+
+TEST(Lines, PenMovesEvenWhenNothingIsDrawn) {
+    StartMode();
+    PenMoveTo(10, 10);
+    PenLineTo(-500, -500);
+    EXPECT_EQ(PenX(), -500);
+    EXPECT_EQ(PenY(), -500);
+    PenLineTo(20, 10);
+    EXPECT_EQ(BufferPixel(20, 10), DefaultPixel(15));
+    EXPECT_EQ(BufferPixel(0, 0), DefaultPixel(15));  // the clipped segment reached the corner
+}
+
+TEST(Lines, ViewportClearUsesCopyModeAndRestoresSettings) {
+    StartMode();
+    SetDrawColor(1);
+    DriverSlots.DrawHorizontalLine(0, 639, 20);
+    DefineViewport(10, 10, 29, 29, true);
+    ChangeBackground(2);  // entry 0 shows green now
+    GraphState.backColor = 5;
+    GraphState.writeMode = 1;
+    SetStrokeStyle(3, 0, 3);
+    PenMoveTo(4, 4);
+    DriverSlots.EraseViewportOp();
+    EXPECT_EQ(BufferPixel(10, 10), DefaultPixel(5));
+    EXPECT_EQ(BufferPixel(29, 20), DefaultPixel(5));
+    EXPECT_EQ(BufferPixel(30, 20), DefaultPixel(1));
+    EXPECT_EQ(GraphState.writeMode, 1);
+    EXPECT_EQ(GraphState.drawColor, 1);
+    EXPECT_EQ(GraphState.strokeStyle, 3);
+    EXPECT_EQ(GraphState.strokeThickness, 3);
+    EXPECT_EQ(PenX(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// The back-end's pixel and run primitives and the palette, pixel-exact on the memory display.
+#include <gtest/gtest.h>
+
+#include "tests/graph/graph_test_support.h"
+
+namespace {
+
+uint32_t Rgb(int r, int g, int b) { return RgbToPixel(ColorToRgb(r, g, b)); }
+
+TEST(Primitives, RunsIncludeBothEndsInEitherOrder) {
+    StartMode();
+    SetDrawColor(2);
+    DriverSlots.DrawHorizontalLine(10, 5, 7);
+    for (int x = 4; x <= 11; ++x) EXPECT_EQ(BufferPixel(x, 7), (x >= 5 && x <= 10) ? DefaultPixel(2) : 0u) << x;
+    DriverSlots.DrawHorizontalLine(20, 22, 8);  // three pixels
+    DriverSlots.DrawHorizontalLine(30, 33, 8);  // four pixels
+    EXPECT_EQ(BufferPixel(22, 8), DefaultPixel(2));
+    EXPECT_EQ(BufferPixel(23, 8), 0u);
+    EXPECT_EQ(BufferPixel(33, 8), DefaultPixel(2));
+    EXPECT_EQ(BufferPixel(34, 8), 0u);
+    DriverSlots.DrawVerticalLine(3, 12, 9);
+    for (int y = 8; y <= 13; ++y) EXPECT_EQ(BufferPixel(3, y), (y >= 9 && y <= 12) ? DefaultPixel(2) : 0u) << y;
+}
+
+TEST(Primitives, RunsAreClippedToTheViewportOnlyWhenClipping) {
+    StartMode();
+    DefineViewport(100, 100, 199, 199, true);
+    SetDrawColor(1);
+    DriverSlots.DrawHorizontalLine(-10, 200, 5);
+    EXPECT_EQ(BufferPixel(99, 105), 0u);
+    EXPECT_EQ(BufferPixel(100, 105), DefaultPixel(1));
+    EXPECT_EQ(BufferPixel(199, 105), DefaultPixel(1));
+    EXPECT_EQ(BufferPixel(200, 105), 0u);
+    DriverSlots.DrawHorizontalLine(0, 50, -1);   // above
+    DriverSlots.DrawHorizontalLine(0, 50, 100);  // below
+    DriverSlots.DrawVerticalLine(-1, 0, 50);     // left
+    EXPECT_EQ(BufferPixel(100, 99), 0u);
+    EXPECT_EQ(BufferPixel(100, 200), 0u);
+    EXPECT_EQ(BufferPixel(99, 100), 0u);
+    DriverSlots.DrawVerticalLine(5, -20, 300);
+    EXPECT_EQ(BufferPixel(105, 99), 0u);
+    EXPECT_EQ(BufferPixel(105, 199), DefaultPixel(1));
+    EXPECT_EQ(BufferPixel(105, 200), 0u);
+
+    DefineViewport(100, 100, 199, 199, false);
+    DriverSlots.DrawHorizontalLine(-10, 200, 50);
+    EXPECT_EQ(BufferPixel(90, 150), DefaultPixel(1));
+    EXPECT_EQ(BufferPixel(300, 150), DefaultPixel(1));
+    // Off the surface nothing happens, and reading there yields white's nearest colour.
+    DriverSlots.DrawHorizontalLine(-200, 1000, 1000);
+    DriverSlots.PlotPixel(-5, 3);
+    EXPECT_EQ(DriverSlots.ReadPixel(-150, 0), 15);
+}
+
+TEST(Primitives, WriteModesCombineRgbValues) {
+    StartMode();
+    SetDrawColor(1);  // (0, 0, 168)
+    DriverSlots.WritePixel(5, 5, 4);  // (168, 0, 0)
+    GraphState.writeMode = 1;
+    DriverSlots.PlotPixel(5, 5);
+    EXPECT_EQ(BufferPixel(5, 5), Rgb(168, 0, 168));
+    DriverSlots.PlotPixel(5, 5);
+    EXPECT_EQ(BufferPixel(5, 5), DefaultPixel(4));  // exclusive or twice restores
+    DriverSlots.WritePixel(5, 5, 2);                // WritePixel ignores the write mode
+    EXPECT_EQ(BufferPixel(5, 5), DefaultPixel(2));
+    GraphState.writeMode = 2;
+    DriverSlots.DrawHorizontalLine(5, 6, 5);
+    EXPECT_EQ(BufferPixel(5, 5), Rgb(0, 168, 168));
+    EXPECT_EQ(BufferPixel(6, 5), DefaultPixel(1));
+    GraphState.writeMode = 3;
+    DriverSlots.DrawVerticalLine(5, 5, 6);
+    EXPECT_EQ(BufferPixel(5, 5), DefaultPixel(1));
+    EXPECT_EQ(BufferPixel(5, 6), 0u);
+}
+
+TEST(Primitives, ComplementAndColoursBeyondThePaletteStayInsideIt) {
+    StartMode();  // 16 colours
+    GraphState.writeMode = 4;
+    SetDrawColor(3);
+    DriverSlots.PlotPixel(0, 0);
+    DriverSlots.DrawHorizontalLine(0, 9, 1);
+    DriverSlots.DrawVerticalLine(20, 0, 9);
+    EXPECT_EQ(BufferPixel(0, 0), DefaultPixel(12));  // 15 - 3
+    EXPECT_EQ(BufferPixel(9, 1), DefaultPixel(12));
+    EXPECT_EQ(BufferPixel(20, 9), DefaultPixel(12));
+    GraphState.writeMode = 0;
+    SetDrawColor(18);  // wraps to 2
+    DriverSlots.PlotPixel(1, 0);
+    EXPECT_EQ(BufferPixel(1, 0), DefaultPixel(2));
+    DriverSlots.WritePixel(2, 0, 65535);
+    EXPECT_EQ(BufferPixel(2, 0), DefaultPixel(15));
+
+    int16_t driver = 10, mode = 257;  // 256 colours
+    InitGraph(driver, mode, "");
+    GraphState.writeMode = 4;
+    SetDrawColor(40);
+    DriverSlots.PlotPixel(0, 0);
+    EXPECT_EQ(BufferPixel(0, 0), DefaultPixel(215));
+}
+
+TEST(Primitives, ReadBackFindsTheLowestNearestColour) {
+    StartMode();
+    for (uint16_t c = 0; c < 16; ++c) {
+        DriverSlots.WritePixel(static_cast<int16_t>(c), 0, c);
+        EXPECT_EQ(DriverSlots.ReadPixel(static_cast<int16_t>(c), 0), c);
+    }
+    int16_t driver = 10, mode = 257;
+    InitGraph(driver, mode, "");
+    DriverSlots.WritePixel(0, 0, 16);
+    DriverSlots.WritePixel(1, 0, 31);
+    DriverSlots.WritePixel(2, 0, 250);
+    DriverSlots.WritePixel(3, 0, 100);
+    EXPECT_EQ(DriverSlots.ReadPixel(0, 0), 0);
+    EXPECT_EQ(DriverSlots.ReadPixel(1, 0), 15);
+    EXPECT_EQ(DriverSlots.ReadPixel(2, 0), 0);
+    EXPECT_EQ(DriverSlots.ReadPixel(3, 0), 100);
+}
+
+TEST(Primitives, PaletteChangesAffectOnlyLaterDrawing) {
+    StartMode();
+    SetDrawColor(3);
+    DriverSlots.DrawHorizontalLine(0, 9, 0);
+    DriverSlots.WritePaletteEntry(3, 255, 0, 0);
+    DriverSlots.DrawHorizontalLine(0, 9, 1);
+    EXPECT_EQ(BufferPixel(5, 0), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(5, 1), Rgb(255, 0, 0));
+    // The old pixel (0, 168, 168) now reads as the nearest entry: blue (1), green (2) and grey
+    // (7) are all 168 away, and the lowest index wins.
+    EXPECT_EQ(DriverSlots.ReadPixel(5, 0), 1);
+    EXPECT_EQ(DriverSlots.ReadPixel(5, 1), 3);
+}
+
+TEST(Palette, DefaultTableFollowsItsRules) {
+    auto is = [](int i, int r, int g, int b) {
+        EXPECT_EQ(defaultPalette[i].red, r) << i;
+        EXPECT_EQ(defaultPalette[i].green, g) << i;
+        EXPECT_EQ(defaultPalette[i].blue, b) << i;
+    };
+    is(0, 0, 0, 0);
+    is(6, 168, 84, 0);
+    is(7, 168, 168, 168);
+    is(9, 84, 84, 252);
+    is(14, 252, 252, 84);
+    is(15, 252, 252, 252);
+    is(16, 0, 0, 0);
+    is(23, 96, 96, 96);
+    is(31, 252, 252, 252);
+    is(32, 0, 0, 252);      // block 0 starts at blue
+    is(40, 252, 0, 0);      // red
+    is(55, 0, 64, 252);     // block 0 ends
+    is(56, 124, 124, 252);  // block 1 starts
+    is(104 + 12, 112, 112, 0);
+    is(247, 44, 48, 64);
+    for (int i = 248; i < 256; ++i) is(i, 0, 0, 0);
+}
+
+TEST(Palette, EntriesAreCheckedStoredAndRestored) {
+    StartMode();
+    GraphState.resultCode = 0;
+    DriverSlots.WritePaletteEntry(16, 1, 2, 3);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    GraphState.resultCode = 0;
+    DriverSlots.WritePaletteEntry(-1, 1, 2, 3);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    GraphState.resultCode = 0;
+    int16_t r = 7, g = 7, b = 7;
+    DriverSlots.ReadPaletteEntry(16, r, g, b);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    EXPECT_EQ(r, 7);
+    GraphState.resultCode = 0;
+    DriverSlots.WritePaletteEntry(15, 1, 2, 3);
+    EXPECT_EQ(GraphResult(), 0);
+
+    DriverSlots.WritePaletteEntry(2, 300, 0, 0);
+    DriverSlots.ReadPaletteEntry(2, r, g, b);
+    EXPECT_EQ(r, 300);
+    DriverSlots.WritePixel(0, 0, 2);
+    EXPECT_EQ(BufferPixel(0, 0), Rgb(44, 0, 0));
+
+    int16_t driver = 9, mode = 2;
+    InitGraph(driver, mode, "");
+    DriverSlots.ReadPaletteEntry(2, r, g, b);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(g, 168);
+}
+
+TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
+    StartMode();
+    WindowHandle window = TestDisplay().NewestWindow();
+    TestDisplay().Close(window);
+    while (TestDisplay().IsOpen(window)) std::this_thread::yield();
+    GraphState.resultCode = 0;
+    PenLineTo(100, 50);
+    DriverSlots.WritePixel(1, 1, 1);
+    EXPECT_EQ(GraphResult(), 0);
+    DriverSlots.ReadPixel(1, 1);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    EXPECT_TRUE(GraphState.inGraphics);
+    LeaveGraphics();  // completes at once
+    EXPECT_FALSE(GraphState.inGraphics);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// Windows on the memory display: the ready handshake, repainting, one buffer per window, closing
+// windows, and drawing while the GUI thread paints and the window goes away.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "tests/graph/graph_test_support.h"
+
+namespace {
+
+MemoryDisplay& display = TestDisplay();
+
+void WaitUntilClosed(WindowHandle window) {
+    for (int i = 0; i < 5000 && display.IsOpen(window); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_FALSE(display.IsOpen(window));
+}
+
+TEST(Window, InitGraphReturnsWithTheBufferReady) {
+    StartMode();
+    WindowHandle window = display.NewestWindow();
+    EXPECT_TRUE(display.HasBuffer(window));
+    EXPECT_EQ(display.Request(window).clientWidth, 640);
+    EXPECT_EQ(display.Request(window).clientHeight, 480);
+    EXPECT_FALSE(display.Request(window).maximise);
+    DriverSlots.PlotPixel(3, 4);  // straight away
+    EXPECT_EQ(BufferPixel(3, 4), DefaultPixel(15));
+    EXPECT_TRUE(display.WaitForWindowPixel(window, 3, 4, DefaultPixel(15)));
+    EXPECT_TRUE(display.IsShown(window));
+}
+
+TEST(Window, UncoveredPartsRepaintFromTheBufferWidenedByOnePixel) {
+    StartMode();
+    WindowHandle window = display.NewestWindow();
+    SetDrawColor(2);
+    DriverSlots.DrawHorizontalLine(0, 639, 20);
+    ASSERT_TRUE(display.WaitForWindowPixel(window, 639, 20, DefaultPixel(2)));
+    display.Uncover(window, {10, 15, 30, 25});
+    ASSERT_TRUE(display.WaitForWindowPixel(window, 15, 15, 0));  // scribble painted over
+    EXPECT_EQ(display.WindowPixel(window, 12, 20), DefaultPixel(2));
+    PixelRect area = display.LastPresentArea(window);
+    EXPECT_EQ(area.left, 10);
+    EXPECT_EQ(area.top, 15);
+    EXPECT_EQ(area.right, 31);
+    EXPECT_EQ(area.bottom, 26);
+}
+
+TEST(Window, EachWindowKeepsItsOwnPicture) {
+    StartMode();
+    WindowHandle first = display.NewestWindow();
+    SetDrawColor(4);
+    PenLineTo(100, 0);
+    int16_t driver = 9, mode = 2;
+    InitGraph(driver, mode, "");
+    WindowHandle second = display.NewestWindow();
+    ASSERT_NE(first, second);
+    SetDrawColor(1);
+    PenMoveTo(0, 0);
+    PenLineTo(50, 0);
+    ASSERT_TRUE(display.WaitForWindowPixel(second, 10, 0, DefaultPixel(1)));
+    EXPECT_EQ(display.WindowPixel(second, 80, 0), 0u);  // the new window starts black
+
+    // The earlier window repaints its own picture.
+    display.Uncover(first, {0, 0, 200, 10});
+    ASSERT_TRUE(display.WaitForWindowPixel(first, 10, 0, DefaultPixel(4)));
+    EXPECT_EQ(display.WindowPixel(first, 80, 0), DefaultPixel(4));
+
+    // Closing the earlier window tears down only its own buffer.
+    display.Close(first);
+    WaitUntilClosed(first);
+    EXPECT_FALSE(display.HasBuffer(first));
+    EXPECT_TRUE(display.HasBuffer(second));
+    GraphState.resultCode = 0;
+    EXPECT_EQ(DriverSlots.ReadPixel(10, 0), 1);
+    EXPECT_EQ(GraphResult(), 0);
+    PenLineTo(50, 50);
+    EXPECT_TRUE(display.WaitForWindowPixel(second, 50, 50, DefaultPixel(1)));
+}
+
+TEST(Window, LeaveGraphicsClosesOnlyTheNewestWindow) {
+    RestartLibrary();
+    std::vector<WindowHandle> windows;
+    for (int pass = 0; pass < 3; ++pass) {
+        int16_t driver = 0, mode = 2;
+        InitGraph(driver, mode, "");
+        ASSERT_EQ(GraphResult(), 0);
+        windows.push_back(display.NewestWindow());
+    }
+    LeaveGraphics();
+    EXPECT_TRUE(display.IsOpen(windows[0]));
+    EXPECT_TRUE(display.IsOpen(windows[1]));
+    EXPECT_FALSE(display.IsOpen(windows[2]));
+    ShutdownAllWindows();
+    EXPECT_FALSE(display.IsOpen(windows[0]));
+}
+
+// Run under ThreadSanitizer in CI: the main thread draws while another thread keeps uncovering
+// the window (so its GUI thread repaints) and then closes it.
+TEST(WindowThreading, DrawingWhileRepaintingAndClosing) {
+    StartMode();
+    WindowHandle window = display.NewestWindow();
+    std::atomic<bool> drawing{true};
+    std::thread user([&] {
+        for (int i = 0; i < 300; ++i) {
+            display.Uncover(window, {i % 600, i % 400, i % 600 + 40, i % 400 + 40});
+            std::this_thread::yield();
+        }
+        display.Close(window);
+        while (drawing.load()) std::this_thread::yield();
+    });
+    int passes = 0;
+    while (display.IsOpen(window) || passes < 50) {
+        for (int16_t i = 0; i < 100; ++i) {
+            SetDrawColor(static_cast<uint16_t>(i % 16));
+            PenLineTo(static_cast<int16_t>((i * 37 + passes) % 640), static_cast<int16_t>((i * 91) % 480));
+            DriverSlots.ReadPixel(i, i);
+        }
+        DriverSlots.DrawHorizontalLine(0, 639, static_cast<int16_t>(passes % 480));
+        ++passes;
+    }
+    drawing = false;
+    user.join();
+    GraphState.resultCode = 0;
+    DriverSlots.ReadPixel(0, 0);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    LeaveGraphics();
+    EXPECT_FALSE(GraphState.inGraphics);
+}
+
+}  // namespace
+
+namespace {
+
+// The drawing side and the window side never hold DrawLock at once: a pair written together
+// under the drawing side is never seen half-written under the window side.
+TEST(WindowThreading, DrawLockExcludesTheTwoSides) {
+    std::atomic<int> first{0}, second{0};
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0}, looks{0};
+    std::thread gui([&] {
+        while (!done.load()) {
+            DrawLock.LockForWindow();
+            if (first.load(std::memory_order_relaxed) != second.load(std::memory_order_relaxed)) ++torn;
+            DrawLock.UnlockForWindow();
+            ++looks;
+        }
+    });
+    for (int i = 1; looks.load(std::memory_order_relaxed) < 3000; ++i) {
+        DrawLock.LockForDrawing();
+        first.store(i, std::memory_order_relaxed);
+        second.store(i, std::memory_order_relaxed);
+        DrawLock.UnlockForDrawing();
+    }
+    done = true;
+    gui.join();
+    EXPECT_EQ(torn.load(), 0);
+}
+
+}  // namespace
