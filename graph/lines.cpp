@@ -72,6 +72,14 @@ int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Walk& walk) 
 inline int32_t ViewRight() { return GraphState.viewLeft + GraphState.viewMaxX; }
 inline int32_t ViewBottom() { return GraphState.viewTop + GraphState.viewMaxY; }
 
+// With clipping on, moves the segment's end points onto the viewport; true when nothing of it
+// is left to draw.
+bool ClippedAway(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) {
+    return GraphState.clipOn &&
+           ClipSegment(x1, y1, x2, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
+                       static_cast<int16_t>(ViewBottom()));
+}
+
 void PlotThick(int32_t x, int32_t y, bool steep) {
     if (steep) {
         PlotClipped(static_cast<int16_t>(x - 1), static_cast<int16_t>(y));
@@ -86,9 +94,7 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
 
 // The walk of a sloped segment (surface coordinates), solid or patterned, clipped first.
 void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned) {
-    if (GraphState.clipOn &&
-        ClipSegment(x1, y1, x2, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(x1, y1, x2, y2)) {
         return;
     }
     Walk walk;
@@ -227,9 +233,7 @@ void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         WalkSegment(ax, ay, bx, by, true);
         return;
     }
-    if (GraphState.clipOn &&
-        ClipSegment(ax, ay, bx, by, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(ax, ay, bx, by)) {
         return;
     }
     const uint8_t* mask = GraphState.strokeMask;
@@ -268,9 +272,7 @@ void GenericDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
     x2 = static_cast<int16_t>(x2 + GraphState.viewLeft);
     y = static_cast<int16_t>(y + GraphState.viewTop);
     int16_t ya = y, yb = y;
-    if (GraphState.clipOn &&
-        ClipSegment(x1, ya, x2, yb, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(x1, ya, x2, yb)) {
         return;
     }
     for (int32_t x = x1; x <= x2; ++x) DriverSlots.PlotPixel(static_cast<int16_t>(x), y);
@@ -282,9 +284,7 @@ void GenericDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
     y1 = static_cast<int16_t>(y1 + GraphState.viewTop);
     y2 = static_cast<int16_t>(y2 + GraphState.viewTop);
     int16_t xa = x, xb = x;
-    if (GraphState.clipOn &&
-        ClipSegment(xa, y1, xb, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(xa, y1, xb, y2)) {
         return;
     }
     for (int32_t y = y1; y <= y2; ++y) DriverSlots.PlotPixel(x, static_cast<int16_t>(y));
