@@ -47,8 +47,9 @@ struct GraphWindowRecord {
 extern GraphWindowRecord* currentWindow;
 // All window records, newest first (windowsMutex).
 extern GraphWindowRecord* allWindows;
-extern std::mutex windowsMutex;
-extern std::condition_variable windowsChanged;
+// Never destroyed: GUI threads of windows still open when the process ends may use them.
+extern std::mutex& windowsMutex;
+extern std::condition_variable& windowsChanged;
 
 // ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
