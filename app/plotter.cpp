@@ -43,6 +43,8 @@ int32_t HalfWayTo(int32_t from, int32_t to) {
 // The graphics library takes the low 16 bits of a coordinate.
 int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
 
+}  // namespace
+
 void DrawFilledTriangle() {
     SetDrawColor(14);
     SelectFill(1, 4);
@@ -65,6 +67,8 @@ void PlayChaosGame() {
         if (step == nmax) break;
     }
 }
+
+namespace {
 
 void PlotPass() {
     graphDriver = 0;

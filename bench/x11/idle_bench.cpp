@@ -10,7 +10,7 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/e2e/program_session.h"
+#include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/xvfb_server.h"
 
 namespace {
@@ -44,8 +44,8 @@ void BM_WaitingAtThePromptUsesNoProcessor(benchmark::State& state) {
     }
     double share = 0;
     for (auto _ : state) {
-        ProgramSession plotter({CHAOSPLOT});
-        plotter.Type("100\n100\n1000\n");
+        PlotterTerminal plotter;
+        plotter.Answer("100\n100\n1000\n");
         if (!plotter.AwaitOutput("ancora? s/n")) {
             state.SkipWithError("no prompt");
             break;
@@ -54,7 +54,7 @@ void BM_WaitingAtThePromptUsesNoProcessor(benchmark::State& state) {
         std::this_thread::sleep_for(kWaiting);
         share = (ProcessorSeconds(plotter.pid()) - before) /
                 std::chrono::duration<double>(kWaiting).count();
-        plotter.Type("n\n");
+        plotter.Answer("n\n");
         plotter.Finish();
     }
     state.counters["core_percent"] = share * 100;

@@ -45,15 +45,19 @@ struct WindowAtoms {
 };
 
 WindowAtoms InternWindowAtoms(xcb_connection_t* connection) {
-    static constexpr const char* kNames[] = {
-        "WM_PROTOCOLS",  "WM_DELETE_WINDOW", "_NET_WM_NAME",
-        "UTF8_STRING",   "_NET_WM_STATE",    "_NET_WM_STATE_MAXIMIZED_VERT",
-        "_NET_WM_STATE_MAXIMIZED_HORZ", "_NET_WM_PID"};
+    static constexpr const char* kNames[] = {"WM_PROTOCOLS",
+                                             "WM_DELETE_WINDOW",
+                                             "_NET_WM_NAME",
+                                             "UTF8_STRING",
+                                             "_NET_WM_STATE",
+                                             "_NET_WM_STATE_MAXIMIZED_VERT",
+                                             "_NET_WM_STATE_MAXIMIZED_HORZ",
+                                             "_NET_WM_PID"};
     constexpr size_t kCount = sizeof kNames / sizeof kNames[0];
     xcb_intern_atom_cookie_t cookies[kCount];
     for (size_t i = 0; i < kCount; ++i) {
-        cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(kNames[i])),
-                                     kNames[i]);
+        cookies[i] =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(kNames[i])), kNames[i]);
     }
     xcb_atom_t atoms[kCount] = {};
     for (size_t i = 0; i < kCount; ++i) {
@@ -79,8 +83,8 @@ void DescribeWindow(xcb_connection_t* connection, xcb_window_t window, const Win
     // WM_CLASS holds the instance name and the class name, each ending in NUL.
     std::string classNames = std::string(request.className) + '\0' + request.className + '\0';
     SetText(connection, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, classNames);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atoms.wmProtocols,
-                        XCB_ATOM_ATOM, 32, 1, &atoms.wmDeleteWindow);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atoms.wmProtocols, XCB_ATOM_ATOM,
+                        32, 1, &atoms.wmDeleteWindow);
     const uint32_t pid = static_cast<uint32_t>(getpid());
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atoms.netWmPid,
                         XCB_ATOM_CARDINAL, 32, 1, &pid);
@@ -150,15 +154,15 @@ WindowHandle X11Display::CreateWindow(const WindowRequest& request) {
     xcb_create_colormap(connection, XCB_COLORMAP_ALLOC_NONE, colormap, screen->root,
                         visual->visual_id);
     record->window = xcb_generate_id(connection);
-    const uint32_t values[] = {
-        screen->black_pixel, 0,
-        XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
-            XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
-        colormap};
+    const uint32_t values[] = {0 /* black */, 0,
+                               XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS |
+                                   XCB_EVENT_MASK_KEY_RELEASE | XCB_EVENT_MASK_BUTTON_PRESS |
+                                   XCB_EVENT_MASK_BUTTON_RELEASE,
+                               colormap};
     const xcb_void_cookie_t created = xcb_create_window_checked(
         connection, kPixelDepth, record->window, screen->root, 0, 0,
-        static_cast<uint16_t>(request.clientWidth), static_cast<uint16_t>(request.clientHeight),
-        0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual->visual_id,
+        static_cast<uint16_t>(request.clientWidth), static_cast<uint16_t>(request.clientHeight), 0,
+        XCB_WINDOW_CLASS_INPUT_OUTPUT, visual->visual_id,
         XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP, values);
     xcb_free_colormap(connection, colormap);
     if (xcb_generic_error_t* error = xcb_request_check(connection, created)) {
@@ -171,8 +175,7 @@ WindowHandle X11Display::CreateWindow(const WindowRequest& request) {
     DescribeWindow(connection, record->window, atoms, request);
     record->gc = xcb_generate_id(connection);
     const uint32_t noExposures = 0;
-    xcb_create_gc(connection, record->gc, record->window, XCB_GC_GRAPHICS_EXPOSURES,
-                  &noExposures);
+    xcb_create_gc(connection, record->gc, record->window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
     record->shmOffered = ShmOffered(connection);
     record->maxRequestBytes = xcb_get_maximum_request_length(connection) * 4;
     LoadKeymap(*record);
@@ -200,8 +203,7 @@ WindowEvent TranslateServerEvent(X11Window& window, const xcb_generic_event_t& e
         case XCB_EXPOSE: {
             const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
             result.kind = WindowEventKind::Expose;
-            result.area = {expose.x, expose.y, expose.x + expose.width,
-                           expose.y + expose.height};
+            result.area = {expose.x, expose.y, expose.x + expose.width, expose.y + expose.height};
             break;
         }
         case XCB_CLIENT_MESSAGE: {

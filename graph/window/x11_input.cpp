@@ -38,7 +38,9 @@ struct KeysymRange {
 };
 
 constexpr KeysymRange kVirtualKeys[] = {
-    {'a', 'z', 'A'},         {'0', '9', '0'},         {' ', ' ', 0x20},
+    {'a', 'z', 'A'},         // letters
+    {'0', '9', '0'},         // digits
+    {' ', ' ', 0x20},        // space
     {0xFF08, 0xFF08, 0x08},  // BackSpace
     {0xFF09, 0xFF09, 0x09},  // Tab
     {0xFF0D, 0xFF0D, 0x0D},  // Return
@@ -86,7 +88,8 @@ uint8_t CharacterOf(const X11Keymap& keymap, const xcb_key_press_event_t& press)
     } else if (keysym == 0xFF8D) {
         character = 0x0D;
     }
-    if (press.state & XCB_MOD_MASK_CONTROL && ((character | 0x20) >= 'a' && (character | 0x20) <= 'z')) {
+    if (press.state & XCB_MOD_MASK_CONTROL &&
+        ((character | 0x20) >= 'a' && (character | 0x20) <= 'z')) {
         character = static_cast<uint8_t>((character | 0x20) - 'a' + 1);
     }
     return character;
@@ -95,10 +98,14 @@ uint8_t CharacterOf(const X11Keymap& keymap, const xcb_key_press_event_t& press)
 int TranslateKey(X11Window& window, const xcb_key_press_event_t& key, bool press,
                  std::deque<WindowEvent>& out) {
     const uint32_t virtualKey = VirtualKeyOf(KeysymOf(window.keymap, key.detail, 0));
-    const intptr_t flags = kRepeatOnce | (static_cast<intptr_t>(key.detail - kKeycodeOffset) & 0xFF) << 16;
+    const intptr_t scanCode = static_cast<intptr_t>(key.detail - kKeycodeOffset) & 0xFF;
+    const intptr_t flags = kRepeatOnce | scanCode << 16;
     int added = 0;
     if (virtualKey != 0) {
-        out.push_back({WindowEventKind::Key, {}, press ? kKeyDown : kKeyUp, virtualKey,
+        out.push_back({WindowEventKind::Key,
+                       {},
+                       press ? kKeyDown : kKeyUp,
+                       virtualKey,
                        press ? flags : flags | kReleaseBits});
         ++added;
     }
@@ -116,10 +123,20 @@ int TranslateButton(const xcb_button_press_event_t& button, bool press,
     uint32_t downMessage;
     uintptr_t buttonFlag;
     switch (button.detail) {
-        case 1: downMessage = kLeftDown; buttonFlag = kLeftButtonFlag; break;
-        case 2: downMessage = kMiddleDown; buttonFlag = kMiddleButtonFlag; break;
-        case 3: downMessage = kRightDown; buttonFlag = kRightButtonFlag; break;
-        default: return 0;  // wheel and extra buttons send no button message
+        case 1:
+            downMessage = kLeftDown;
+            buttonFlag = kLeftButtonFlag;
+            break;
+        case 2:
+            downMessage = kMiddleDown;
+            buttonFlag = kMiddleButtonFlag;
+            break;
+        case 3:
+            downMessage = kRightDown;
+            buttonFlag = kRightButtonFlag;
+            break;
+        default:
+            return 0;  // wheel and extra buttons send no button message
     }
     // The server reports the state before the event; the message carries the state after it.
     uintptr_t flags = 0;
@@ -131,8 +148,11 @@ int TranslateButton(const xcb_button_press_event_t& button, bool press,
     flags = press ? flags | buttonFlag : flags & ~buttonFlag;
     const intptr_t position = (static_cast<intptr_t>(static_cast<uint16_t>(button.event_y)) << 16) |
                               static_cast<uint16_t>(button.event_x);
-    out.push_back({WindowEventKind::Button, {}, press ? downMessage : downMessage + kUpAfterDown,
-                   flags, position});
+    out.push_back({WindowEventKind::Button,
+                   {},
+                   press ? downMessage : downMessage + kUpAfterDown,
+                   flags,
+                   position});
     return 1;
 }
 

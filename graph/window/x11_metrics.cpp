@@ -55,13 +55,15 @@ int ReadCardinals(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t 
 bool WindowManagerRunning(xcb_connection_t* connection, xcb_window_t root) {
     uint32_t check = 0;
     return ReadCardinals(connection, root, Atom(connection, "_NET_SUPPORTING_WM_CHECK"),
-                         XCB_ATOM_WINDOW, &check, 1) == 1 && check != 0;
+                         XCB_ATOM_WINDOW, &check, 1) == 1 &&
+           check != 0;
 }
 
 Area WorkArea(xcb_connection_t* connection, const xcb_screen_t& screen) {
     uint32_t area[4];
-    if (ReadCardinals(connection, screen.root, Atom(connection, "_NET_WORKAREA"),
-                      XCB_ATOM_CARDINAL, area, 4) == 4 && area[2] > 0 && area[3] > 0) {
+    if (ReadCardinals(connection, screen.root, Atom(connection, "_NET_WORKAREA"), XCB_ATOM_CARDINAL,
+                      area, 4) == 4 &&
+        area[2] > 0 && area[3] > 0) {
         return {static_cast<int32_t>(area[2]), static_cast<int32_t>(area[3])};
     }
     return {screen.width_in_pixels, screen.height_in_pixels};

@@ -33,9 +33,9 @@ bool CreateSharedStore(X11Window& window, size_t bytes) {
         return false;
     }
     const xcb_shm_seg_t segment = xcb_generate_id(window.connection);
-    xcb_generic_error_t* error =
-        xcb_request_check(window.connection, xcb_shm_attach_checked(window.connection, segment,
-                                                                    static_cast<uint32_t>(id), 0));
+    xcb_generic_error_t* error = xcb_request_check(
+        window.connection,
+        xcb_shm_attach_checked(window.connection, segment, static_cast<uint32_t>(id), 0));
     // Once the server holds the segment (or has refused it) it can be marked for removal: the
     // system frees it when the last user lets go, also if this process dies.
     shmctl(id, IPC_RMID, nullptr);
@@ -72,8 +72,10 @@ void PutImageInBands(X11Window& window, const PixelBuffer& buffer, PixelRect are
         std::max<uint32_t>(1, (window.maxRequestBytes - kPutImageHeaderBytes) / rowBytes);
     std::vector<uint32_t> band;
     for (int32_t top = area.top; top < area.bottom;) {
-        const uint32_t rows = std::min<uint32_t>(rowsPerBand, static_cast<uint32_t>(area.bottom - top));
-        const uint32_t* first = buffer.pixels + static_cast<size_t>(top) * buffer.stride + area.left;
+        const uint32_t rows =
+            std::min<uint32_t>(rowsPerBand, static_cast<uint32_t>(area.bottom - top));
+        const uint32_t* first =
+            buffer.pixels + static_cast<size_t>(top) * buffer.stride + area.left;
         const uint32_t* data = first;
         // Rows that are not adjacent in the buffer are gathered into one block first.
         if (width != static_cast<uint32_t>(buffer.stride) && rows > 1) {
@@ -115,13 +117,13 @@ void X11Display::Present(WindowHandle handle, const PixelBuffer& buffer, PixelRe
         return;
     }
     if (window->store.shared && buffer.pixels == window->store.memory) {
-        xcb_shm_put_image(window->connection, window->window, window->gc,
-                          static_cast<uint16_t>(buffer.stride), static_cast<uint16_t>(buffer.height),
-                          static_cast<uint16_t>(area.left), static_cast<uint16_t>(area.top),
-                          static_cast<uint16_t>(area.right - area.left),
-                          static_cast<uint16_t>(area.bottom - area.top),
-                          static_cast<int16_t>(area.left), static_cast<int16_t>(area.top),
-                          kPixelDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, window->store.segment, 0);
+        xcb_shm_put_image(
+            window->connection, window->window, window->gc, static_cast<uint16_t>(buffer.stride),
+            static_cast<uint16_t>(buffer.height), static_cast<uint16_t>(area.left),
+            static_cast<uint16_t>(area.top), static_cast<uint16_t>(area.right - area.left),
+            static_cast<uint16_t>(area.bottom - area.top), static_cast<int16_t>(area.left),
+            static_cast<int16_t>(area.top), kPixelDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
+            window->store.segment, 0);
     } else {
         PutImageInBands(*window, buffer, area);
     }

@@ -11,9 +11,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "tests/e2e/program_session.h"
+#include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -46,17 +47,18 @@ Picture ReadPicture(const std::string& path) {
 // What the memory display shows in each window after the same answers (the last answer ends
 // the program).
 std::vector<Picture> ReferencePictures(const std::string& answers, int width, int height) {
-    const std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("chaosplot-reference-" + std::to_string(getpid()));
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
+                                            ("chaosplot-reference-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory);
-    ProgramSession reference({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
-                              std::to_string(height), std::to_string(width),
-                              std::to_string(height)});
-    reference.Type(answers);
+    const ProgramRun reference =
+        RunProgram({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
+                    std::to_string(height), std::to_string(width), std::to_string(height)},
+                   answers);
     std::vector<Picture> pictures;
-    if (reference.Finish(60000) == 0) {
+    if (reference.exitStatus == 0) {
         for (int n = 1;; ++n) {
-            Picture picture = ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
+            Picture picture =
+                ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
             if (picture.pixels.empty()) break;
             pictures.push_back(std::move(picture));
         }
@@ -75,6 +77,13 @@ bool Eventually(Condition condition, int timeoutMs = 10000) {
     return true;
 }
 
+// Nothing the program writes on failure (the terminal shows standard error too).
+void ExpectNoFailureMessage(const PlotterTerminal& plotter) {
+    for (const char* message : {"Window creation failed", "Error:", "Runtime error"}) {
+        EXPECT_EQ(CountOf(plotter.output(), message), 0) << plotter.output();
+    }
+}
+
 class ChaosplotTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
@@ -85,7 +94,8 @@ protected:
     // it shows the expected picture.
     std::string CompareWindow(xcb_window_t window, const Picture& expected) {
         const uint32_t above = XCB_STACK_MODE_ABOVE;
-        xcb_configure_window(inspector().connection(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        xcb_configure_window(inspector().connection(), window, XCB_CONFIG_WINDOW_STACK_MODE,
+                             &above);
         Picture shown;
         Eventually([&] {
             shown = inspector().Capture(window);
@@ -101,18 +111,22 @@ protected:
 
     // Plays the passes ("xp\nyp\nnmax\n") with their replies; when each pass asks whether to
     // go again, every window opened so far must show its reference picture.
-    void PlayPasses(const std::vector<std::string>& passes, const std::vector<std::string>& replies) {
+    void PlayPasses(const std::vector<std::string>& passes,
+                    const std::vector<std::string>& replies) {
         std::string answers;
         for (size_t i = 0; i < passes.size(); ++i) answers += passes[i] + replies[i];
-        const std::vector<Picture> reference = ReferencePictures(answers, kScreenWidth, kScreenHeight);
+        const std::vector<Picture> reference =
+            ReferencePictures(answers, kScreenWidth, kScreenHeight);
         ASSERT_EQ(reference.size(), passes.size());
-        ProgramSession plotter({CHAOSPLOT});
+        PlotterTerminal plotter;
         std::vector<xcb_window_t> opened;  // in the order the passes opened them
         for (size_t i = 0; i < passes.size(); ++i) {
-            plotter.Type(passes[i]);
+            plotter.Answer(passes[i]);
             ASSERT_TRUE(plotter.AwaitOutput(kAgain, static_cast<int>(i + 1)));
-            const std::vector<xcb_window_t> windows = Windows();
-            ASSERT_EQ(windows.size(), i + 1);
+            // The window is mapped by its own thread, which may not have done so yet.
+            std::vector<xcb_window_t> windows;
+            ASSERT_TRUE(Eventually([&] { return (windows = Windows()).size() == i + 1; }))
+                << windows.size() << " windows after pass " << i + 1;
             for (xcb_window_t window : windows) {
                 if (std::find(opened.begin(), opened.end(), window) == opened.end()) {
                     opened.push_back(window);
@@ -122,22 +136,23 @@ protected:
                 EXPECT_EQ(CompareWindow(opened[j], reference[j]), "same")
                     << "window of pass " << j + 1 << " after pass " << i + 1;
             }
-            plotter.Type(replies[i]);
+            plotter.Answer(replies[i]);
         }
         EXPECT_EQ(plotter.Finish(), 0);
-        EXPECT_EQ(CountOf(plotter.out(), "inserire xp\r\ninserire yp\r\ninserire nmax\r\nancora? s/n\r\n"),
-                  static_cast<int>(passes.size()));
-        EXPECT_EQ(plotter.err(), "");
+        for (const char* prompt : {"inserire xp", "inserire yp", "inserire nmax"}) {
+            EXPECT_EQ(CountOf(plotter.output(), prompt), static_cast<int>(passes.size()));
+        }
+        ExpectNoFailureMessage(plotter);
     }
 
     // Starts a run long enough to act during it, and waits until its window shows the picture
     // being drawn while the program has not yet asked whether to go again.
-    void StartLongRun(ProgramSession& plotter) {
-        plotter.Type("100\n100\n" + kLongRun + "\n");
+    void StartLongRun(PlotterTerminal& plotter) {
+        plotter.Answer("100\n100\n" + kLongRun + "\n");
         ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
         const xcb_window_t window = Windows()[0];
         ASSERT_TRUE(Eventually([&] { return inspector().Capture(window).at(200, 100) != 0; }));
-        EXPECT_FALSE(plotter.AwaitOutput(kAgain, 1, 0));
+        EXPECT_FALSE(plotter.AwaitOutput(kAgain, 1, 50));
     }
 
     XvfbServer server;
@@ -148,78 +163,90 @@ protected:
 constexpr uint32_t kRed = 0xA80000;
 constexpr uint32_t kYellow = 0xFCFC54;
 
-TEST_F(ChaosplotTest, OnePassFromTheExampleStart) {
-    PlayPasses({"100\n100\n5000\n"}, {"n\n"});
-}
+TEST_F(ChaosplotTest, OnePassFromTheExampleStart) { PlayPasses({"100\n100\n5000\n"}, {"n\n"}); }
 
-TEST_F(ChaosplotTest, StartOutsideTheSurface) {
-    PlayPasses({"-300\n5000\n2000\n"}, {"no\n"});
-}
+TEST_F(ChaosplotTest, StartOutsideTheSurface) { PlayPasses({"-300\n5000\n2000\n"}, {"no\n"}); }
 
-TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) {
-    PlayPasses({"100\n100\n0\n"}, {"n\n"});
-}
+TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) { PlayPasses({"100\n100\n0\n"}, {"n\n"}); }
 
 TEST_F(ChaosplotTest, ThreePassesKeepThreeWindowsEachWithItsOwnPicture) {
     PlayPasses({"100\n100\n3000\n", "-50\n400\n3000\n", "300\n20\n3000\n"}, {"N\n", "s\n", "n\n"});
 }
 
 TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
-    ProgramSession plotter({CHAOSPLOT});
+    PlotterTerminal plotter;
     StartLongRun(plotter);
     inspector().SendDeleteWindow(Windows()[0]);
     ASSERT_TRUE(Eventually([&] { return Windows().empty(); }));
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
-    plotter.Type("s\n100\n100\n1000\n");
+    plotter.Answer("s\n100\n100\n1000\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 2));
-    ASSERT_EQ(Windows().size(), 1u);
+    ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
     const xcb_window_t window = Windows()[0];
     // The new pass draws in a new window: the outline, the fill inside it and the path.
     Picture shown;
     EXPECT_TRUE(Eventually([&] {
         shown = inspector().Capture(window);
         return shown.at(400, 0) == kYellow && shown.at(5, 2) == kRed;
-    })) << std::hex << shown.at(400, 0) << " " << shown.at(5, 2);
-    plotter.Type("n\n");
+    })) << std::hex
+        << shown.at(400, 0) << " " << shown.at(5, 2);
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
-    EXPECT_EQ(plotter.err(), "");
+    ExpectNoFailureMessage(plotter);
 }
 
 TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
-    ProgramSession plotter({CHAOSPLOT});
+    PlotterTerminal plotter;
     StartLongRun(plotter);
     inspector_.reset();
     server.Kill();
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
-    plotter.Type("n\n");
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
-    EXPECT_EQ(plotter.err(), "");
+    ExpectNoFailureMessage(plotter);
 }
 
 TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     XvfbServer server;
     ASSERT_TRUE(server.Start(1024, 700));
-    ProgramSession plotter({CHAOSPLOT});
-    plotter.Type("100\n100\n10\n");
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
     ASSERT_TRUE(plotter.AwaitOutput(kAgain));
     XInspector inspector;
-    const std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
-    ASSERT_EQ(windows.size(), 1u);
+    std::vector<xcb_window_t> windows;
+    ASSERT_TRUE(Eventually(
+        [&] { return (windows = inspector.WindowsOfClass("ZorvGraphWindow")).size() == 1; }));
     const WindowGeometry geometry = inspector.Geometry(windows[0]);
     EXPECT_EQ(geometry.width, 1024);
     EXPECT_EQ(geometry.height, 700);
     EXPECT_EQ(inspector.TextProperty(windows[0], "WM_NAME"), "Graph window application");
-    plotter.Type("n\n");
+    // Detection picks the maximised 256-colour mode, whose window asks to be maximised.
+    EXPECT_EQ(inspector.AtomProperty(windows[0], "_NET_WM_STATE").size(), 2u);
+    plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
 }
 
-TEST(ChaosplotWithoutDisplay, FirstDrawingEndsTheProgramThroughTheGuard) {
+TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
     unsetenv("DISPLAY");
-    ProgramSession plotter({CHAOSPLOT});
-    plotter.Type("100\n100\n10\nn\n");
+    PlotterTerminal plotter;
+    ASSERT_TRUE(plotter.AwaitOutput("inserire xp"));
+    plotter.Answer("12abc\n");
+    EXPECT_EQ(plotter.Finish(), 106);
+    EXPECT_TRUE(plotter.AwaitOutput("Runtime error 106 at 0x", 1, 0)) << plotter.output();
+}
+
+TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
+    unsetenv("DISPLAY");
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
     EXPECT_EQ(plotter.Finish(), 1);
-    EXPECT_EQ(plotter.out(), "inserire xp\r\ninserire yp\r\ninserire nmax\r\n");
-    EXPECT_EQ(plotter.err(), "Window creation failed\n" + kGuardMessage + "\r\n");
+    const std::string& shown = plotter.output();
+    const size_t lastPrompt = shown.find("inserire nmax");
+    const size_t failure = shown.find("Window creation failed");
+    const size_t guard = shown.find(kGuardMessage);
+    EXPECT_NE(lastPrompt, std::string::npos);
+    EXPECT_TRUE(lastPrompt < failure && failure < guard && guard != std::string::npos) << shown;
+    EXPECT_EQ(CountOf(shown, kAgain), 0);
 }
 
 }  // namespace

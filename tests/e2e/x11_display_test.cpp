@@ -4,9 +4,11 @@
 #include "graph/window/x11_display.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -117,6 +119,72 @@ TEST_F(X11DisplayTest, WithoutWindowManagerEveryMetricIsTheScreenSize) {
     EXPECT_EQ(metrics.maximisedClientHeight, 480);
 }
 
+// A stand-in window manager: it announces itself, publishes a work area that leaves 30 rows
+// to a panel, and answers frame-extent requests with a 4-pixel border and a 20-pixel caption.
+class StandInWindowManager {
+public:
+    explicit StandInWindowManager(int32_t screenWidth, int32_t screenHeight) {
+        xcb_connection_t* c = inspector_.connection();
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        const xcb_window_t check = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, check, root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root,
+                            inspector_.Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 32, 1,
+                            &check);
+        const uint32_t workArea[4] = {0, 0, static_cast<uint32_t>(screenWidth),
+                                      static_cast<uint32_t>(screenHeight - 30)};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, root, inspector_.Atom("_NET_WORKAREA"),
+                            XCB_ATOM_CARDINAL, 32, 4, workArea);
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+        request_ = inspector_.Atom("_NET_REQUEST_FRAME_EXTENTS");
+        extents_ = inspector_.Atom("_NET_FRAME_EXTENTS");
+        inspector_.Sync();
+        answering_ = std::thread([this] { Answer(); });
+    }
+    ~StandInWindowManager() {
+        stop_ = true;
+        answering_.join();
+    }
+
+private:
+    void Answer() {
+        xcb_connection_t* c = inspector_.connection();
+        pollfd source{xcb_get_file_descriptor(c), POLLIN, 0};
+        while (!stop_) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                    message->type == request_) {
+                    const uint32_t frame[4] = {4, 4, 24, 4};  // left, right, top, bottom
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, message->window, extents_,
+                                        XCB_ATOM_CARDINAL, 32, 4, frame);
+                    xcb_flush(c);
+                }
+                free(event);
+            }
+            poll(&source, 1, 20);
+        }
+    }
+
+    XInspector inspector_;
+    xcb_atom_t request_, extents_;
+    std::atomic<bool> stop_{false};
+    std::thread answering_;
+};
+
+TEST_F(X11DisplayTest, WindowManagerFramesAndWorkAreaShapeTheMetrics) {
+    StandInWindowManager manager(640, 480);
+    const ScreenMetrics metrics = display.Metrics();
+    // A framed, captioned window on the whole screen; a maximised one keeps only its caption
+    // and fills the work area.
+    EXPECT_EQ(metrics.largestClientWidth, 640 - 4 - 4);
+    EXPECT_EQ(metrics.largestClientHeight, 480 - 24 - 4);
+    EXPECT_EQ(metrics.maximisedClientWidth, 640);
+    EXPECT_EQ(metrics.maximisedClientHeight, 450 - 20);
+}
+
 TEST_F(X11DisplayTest, PresentShowsTheGivenAreaOfTheBufferOnly) {
     const WindowHandle window = OpenWindow(320, 200);
     PixelBuffer buffer{};
@@ -131,7 +199,8 @@ TEST_F(X11DisplayTest, PresentShowsTheGivenAreaOfTheBufferOnly) {
     FillWithPattern(buffer, 0x5A5A5A);
     Picture expected = first;
     for (int32_t y = 50; y < 70; ++y) {
-        for (int32_t x = 30; x < 131; ++x) expected.pixels[y * 320 + x] = buffer.pixels[y * 320 + x];
+        for (int32_t x = 30; x < 131; ++x)
+            expected.pixels[y * 320 + x] = buffer.pixels[y * 320 + x];
     }
     display.Present(window, buffer, {30, 50, 131, 70});
     EXPECT_EQ(DescribeDifference(expected, AwaitPicture(inspector, shown, expected)), "same");
@@ -161,20 +230,25 @@ TEST_F(X11DisplayTest, PostsArriveInOrderAndDamageIsCoalesced) {
     XInspector inspector;
     AwaitMappedWindow(inspector);
     std::thread poster([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         for (int i = 0; i < 1000; ++i) display.PostDamage(window);
         display.PostDestroy(window);
         display.PostQuit(window);
     });
+    poster.join();
     std::vector<WindowEventKind> seen;
     for (WindowEvent event{}; event.kind != WindowEventKind::Quit;) {
         event = display.NextEvent(window);
         if (event.kind != WindowEventKind::Expose) seen.push_back(event.kind);
     }
-    poster.join();
-    EXPECT_EQ(seen, (std::vector<WindowEventKind>{WindowEventKind::Damage,
-                                                  WindowEventKind::Destroy,
+    EXPECT_EQ(seen, (std::vector<WindowEventKind>{WindowEventKind::Damage, WindowEventKind::Destroy,
                                                   WindowEventKind::Quit}));
+    // A post from another thread wakes an event loop that is waiting.
+    std::thread waker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        display.PostQuit(window);
+    });
+    EXPECT_EQ(AwaitEvent(display, window, WindowEventKind::Quit).kind, WindowEventKind::Quit);
+    waker.join();
     // Damage after the last one was taken is handed out again.
     display.PostDamage(window);
     EXPECT_EQ(AwaitEvent(display, window, WindowEventKind::Damage).kind, WindowEventKind::Damage);
@@ -267,8 +341,9 @@ TEST_P(X11PresentPathTest, WholeBufferArrivesExactly) {
     const bool large = GetParam().size() > 2;
     const int32_t width = large ? 2100 : 400, height = large ? 2100 : 300;
     XvfbServer server;
-    ASSERT_TRUE(server.Start(width, height,
-                             {GetParam().begin(), GetParam().begin() + std::min<size_t>(2, GetParam().size())}));
+    ASSERT_TRUE(server.Start(
+        width, height,
+        {GetParam().begin(), GetParam().begin() + std::min<size_t>(2, GetParam().size())}));
     X11Display display;
     const WindowHandle window = display.CreateWindow(Request(width, height));
     display.ShowWindow(window);

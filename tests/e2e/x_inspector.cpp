@@ -58,11 +58,11 @@ xcb_atom_t XInspector::Atom(const std::string& name) {
 }
 
 std::string XInspector::TextProperty(xcb_window_t window, const std::string& property) {
-    Freed<xcb_get_property_reply_t> reply{xcb_get_property_reply(
-        connection_,
-        xcb_get_property(connection_, 0, window, Atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0,
-                         1024),
-        nullptr)};
+    Freed<xcb_get_property_reply_t> reply{
+        xcb_get_property_reply(connection_,
+                               xcb_get_property(connection_, 0, window, Atom(property),
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                               nullptr)};
     if (!reply) return {};
     return std::string(static_cast<const char*>(xcb_get_property_value(reply.reply)),
                        static_cast<size_t>(xcb_get_property_value_length(reply.reply)));
@@ -70,8 +70,8 @@ std::string XInspector::TextProperty(xcb_window_t window, const std::string& pro
 
 std::vector<xcb_atom_t> XInspector::AtomProperty(xcb_window_t window, const std::string& property) {
     Freed<xcb_get_property_reply_t> reply{xcb_get_property_reply(
-        connection_,
-        xcb_get_property(connection_, 0, window, Atom(property), XCB_ATOM_ATOM, 0, 64), nullptr)};
+        connection_, xcb_get_property(connection_, 0, window, Atom(property), XCB_ATOM_ATOM, 0, 64),
+        nullptr)};
     if (!reply || reply->format != 32) return {};
     const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.reply));
     return {atoms, atoms + xcb_get_property_value_length(reply.reply) / 4};
@@ -106,12 +106,12 @@ WindowGeometry XInspector::Geometry(xcb_window_t window) {
 
 Picture XInspector::Capture(xcb_window_t window) {
     const WindowGeometry geometry = Geometry(window);
-    Freed<xcb_get_image_reply_t> image{xcb_get_image_reply(
-        connection_,
-        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
-                      static_cast<uint16_t>(geometry.width), static_cast<uint16_t>(geometry.height),
-                      ~0u),
-        nullptr)};
+    Freed<xcb_get_image_reply_t> image{
+        xcb_get_image_reply(connection_,
+                            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          static_cast<uint16_t>(geometry.width),
+                                          static_cast<uint16_t>(geometry.height), ~0u),
+                            nullptr)};
     Picture picture;
     if (!image) return picture;
     picture.width = geometry.width;
@@ -151,8 +151,7 @@ void XInspector::SendKey(xcb_window_t window, uint8_t keycode, bool press, uint1
     xcb_flush(connection_);
 }
 
-void XInspector::SendButton(xcb_window_t window, uint8_t button, bool press, int16_t x,
-                            int16_t y) {
+void XInspector::SendButton(xcb_window_t window, uint8_t button, bool press, int16_t x, int16_t y) {
     xcb_button_press_event_t event{};
     event.response_type = press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE;
     event.detail = button;
@@ -170,8 +169,8 @@ void XInspector::SendButton(xcb_window_t window, uint8_t button, bool press, int
 xcb_window_t XInspector::CoverWith(int16_t x, int16_t y, uint16_t width, uint16_t height) {
     const xcb_window_t cover = xcb_generate_id(connection_);
     const uint32_t values[] = {screen_->white_pixel, 1};
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, cover, screen_->root, x, y, width,
-                      height, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, cover, screen_->root, x, y, width, height,
+                      0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_map_window(connection_, cover);
     Sync();

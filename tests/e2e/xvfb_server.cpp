@@ -20,9 +20,9 @@ bool XvfbServer::Start(int width, int height, const std::vector<std::string>& ex
     int ready[2];
     if (pipe(ready) != 0) return false;
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    std::vector<std::string> arguments = {"Xvfb",    "-displayfd", std::to_string(ready[1]),
-                                          "-screen", "0",          screen,
-                                          "-nolisten", "tcp",      "-noreset"};
+    std::vector<std::string> arguments = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
+                                          "-screen",   "0",          screen,
+                                          "-nolisten", "tcp",        "-noreset"};
     arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
     pid_ = fork();
     if (pid_ == 0) {
