@@ -1,7 +1,7 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 # Sourced by the other scripts.
 
-BUILD_PACKAGES="build-essential cmake binutils libgtest-dev libgmock-dev libbenchmark-dev"
+BUILD_PACKAGES="build-essential cmake pkg-config binutils libgtest-dev libgmock-dev libbenchmark-dev"
 GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxcb-image0-dev"
 TEST_PACKAGES="clang libclang-rt-14-dev xvfb xdotool x11-apps tmux"
 

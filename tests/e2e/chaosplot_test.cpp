@@ -1,0 +1,252 @@
+// chaosplot as a user runs it: on a private Xvfb, with answers typed as the prompts come. The
+// window's pixels, read back from the server, must equal what the same answers draw on the
+// memory display (reference_plotter).
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "tests/e2e/plotter_terminal.h"
+#include "tests/e2e/x_inspector.h"
+#include "tests/e2e/xvfb_server.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+const std::string kAgain = "ancora? s/n";
+const std::string kGuardMessage =
+    "Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)";
+// Enough steps to keep the program drawing for a few seconds.
+const std::string kLongRun = "3000000";
+
+Picture ReadPicture(const std::string& path) {
+    Picture picture;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return picture;
+    int32_t size[2];
+    if (std::fread(size, sizeof size, 1, file) == 1) {
+        picture.width = size[0];
+        picture.height = size[1];
+        picture.pixels.resize(static_cast<size_t>(size[0]) * size[1]);
+        if (std::fread(picture.pixels.data(), 4, picture.pixels.size(), file) !=
+            picture.pixels.size()) {
+            picture = {};
+        }
+    }
+    std::fclose(file);
+    return picture;
+}
+
+// What the memory display shows in each window after the same answers (the last answer ends
+// the program).
+std::vector<Picture> ReferencePictures(const std::string& answers, int width, int height) {
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
+                                            ("chaosplot-reference-" + std::to_string(getpid()));
+    std::filesystem::create_directories(directory);
+    const ProgramRun reference =
+        RunProgram({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
+                    std::to_string(height), std::to_string(width), std::to_string(height)},
+                   answers);
+    std::vector<Picture> pictures;
+    if (reference.exitStatus == 0) {
+        for (int n = 1;; ++n) {
+            Picture picture =
+                ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
+            if (picture.pixels.empty()) break;
+            pictures.push_back(std::move(picture));
+        }
+    }
+    std::filesystem::remove_all(directory);
+    return pictures;
+}
+
+template <typename Condition>
+bool Eventually(Condition condition, int timeoutMs = 10000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Nothing the program writes on failure (the terminal shows standard error too).
+void ExpectNoFailureMessage(const PlotterTerminal& plotter) {
+    for (const char* message : {"Window creation failed", "Error:", "Runtime error"}) {
+        EXPECT_EQ(CountOf(plotter.output(), message), 0) << plotter.output();
+    }
+}
+
+class ChaosplotTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
+
+    std::vector<xcb_window_t> Windows() { return inspector().WindowsOfClass("ZorvGraphWindow"); }
+
+    // Raises the window (it repaints the uncovered part from its own buffer) and waits until
+    // it shows the expected picture.
+    std::string CompareWindow(xcb_window_t window, const Picture& expected) {
+        const uint32_t above = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(inspector().connection(), window, XCB_CONFIG_WINDOW_STACK_MODE,
+                             &above);
+        Picture shown;
+        Eventually([&] {
+            shown = inspector().Capture(window);
+            return shown == expected;
+        });
+        return DescribeDifference(expected, shown);
+    }
+
+    XInspector& inspector() {
+        if (!inspector_) inspector_ = std::make_unique<XInspector>();
+        return *inspector_;
+    }
+
+    // Plays the passes ("xp\nyp\nnmax\n") with their replies; when each pass asks whether to
+    // go again, every window opened so far must show its reference picture.
+    void PlayPasses(const std::vector<std::string>& passes,
+                    const std::vector<std::string>& replies) {
+        std::string answers;
+        for (size_t i = 0; i < passes.size(); ++i) answers += passes[i] + replies[i];
+        const std::vector<Picture> reference =
+            ReferencePictures(answers, kScreenWidth, kScreenHeight);
+        ASSERT_EQ(reference.size(), passes.size());
+        PlotterTerminal plotter;
+        std::vector<xcb_window_t> opened;  // in the order the passes opened them
+        for (size_t i = 0; i < passes.size(); ++i) {
+            plotter.Answer(passes[i]);
+            ASSERT_TRUE(plotter.AwaitOutput(kAgain, static_cast<int>(i + 1)));
+            // The window is mapped by its own thread, which may not have done so yet.
+            std::vector<xcb_window_t> windows;
+            ASSERT_TRUE(Eventually([&] { return (windows = Windows()).size() == i + 1; }))
+                << windows.size() << " windows after pass " << i + 1;
+            for (xcb_window_t window : windows) {
+                if (std::find(opened.begin(), opened.end(), window) == opened.end()) {
+                    opened.push_back(window);
+                }
+            }
+            for (size_t j = 0; j <= i; ++j) {
+                EXPECT_EQ(CompareWindow(opened[j], reference[j]), "same")
+                    << "window of pass " << j + 1 << " after pass " << i + 1;
+            }
+            plotter.Answer(replies[i]);
+        }
+        EXPECT_EQ(plotter.Finish(), 0);
+        for (const char* prompt : {"inserire xp", "inserire yp", "inserire nmax"}) {
+            EXPECT_EQ(CountOf(plotter.output(), prompt), static_cast<int>(passes.size()));
+        }
+        ExpectNoFailureMessage(plotter);
+    }
+
+    // Starts a run long enough to act during it, and waits until its window shows the picture
+    // being drawn while the program has not yet asked whether to go again.
+    void StartLongRun(PlotterTerminal& plotter) {
+        plotter.Answer("100\n100\n" + kLongRun + "\n");
+        ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
+        const xcb_window_t window = Windows()[0];
+        ASSERT_TRUE(Eventually([&] { return inspector().Capture(window).at(200, 100) != 0; }));
+        EXPECT_FALSE(plotter.AwaitOutput(kAgain, 1, 50));
+    }
+
+    XvfbServer server;
+    std::unique_ptr<XInspector> inspector_;
+};
+
+// Entries 4 and 14 of the default palette.
+constexpr uint32_t kRed = 0xA80000;
+constexpr uint32_t kYellow = 0xFCFC54;
+
+TEST_F(ChaosplotTest, OnePassFromTheExampleStart) { PlayPasses({"100\n100\n5000\n"}, {"n\n"}); }
+
+TEST_F(ChaosplotTest, StartOutsideTheSurface) { PlayPasses({"-300\n5000\n2000\n"}, {"no\n"}); }
+
+TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) { PlayPasses({"100\n100\n0\n"}, {"n\n"}); }
+
+TEST_F(ChaosplotTest, ThreePassesKeepThreeWindowsEachWithItsOwnPicture) {
+    PlayPasses({"100\n100\n3000\n", "-50\n400\n3000\n", "300\n20\n3000\n"}, {"N\n", "s\n", "n\n"});
+}
+
+TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
+    PlotterTerminal plotter;
+    StartLongRun(plotter);
+    inspector().SendDeleteWindow(Windows()[0]);
+    ASSERT_TRUE(Eventually([&] { return Windows().empty(); }));
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
+    plotter.Answer("s\n100\n100\n1000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain, 2));
+    ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
+    const xcb_window_t window = Windows()[0];
+    // The new pass draws in a new window: the outline, the fill inside it and the path.
+    Picture shown;
+    EXPECT_TRUE(Eventually([&] {
+        shown = inspector().Capture(window);
+        return shown.at(400, 0) == kYellow && shown.at(5, 2) == kRed;
+    })) << std::hex
+        << shown.at(400, 0) << " " << shown.at(5, 2);
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+    ExpectNoFailureMessage(plotter);
+}
+
+TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
+    PlotterTerminal plotter;
+    StartLongRun(plotter);
+    inspector_.reset();
+    server.Kill();
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+    ExpectNoFailureMessage(plotter);
+}
+
+TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
+    XvfbServer server;
+    ASSERT_TRUE(server.Start(1024, 700));
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    XInspector inspector;
+    std::vector<xcb_window_t> windows;
+    ASSERT_TRUE(Eventually(
+        [&] { return (windows = inspector.WindowsOfClass("ZorvGraphWindow")).size() == 1; }));
+    const WindowGeometry geometry = inspector.Geometry(windows[0]);
+    EXPECT_EQ(geometry.width, 1024);
+    EXPECT_EQ(geometry.height, 700);
+    EXPECT_EQ(inspector.TextProperty(windows[0], "WM_NAME"), "Graph window application");
+    // Detection picks the maximised 256-colour mode, whose window asks to be maximised.
+    EXPECT_EQ(inspector.AtomProperty(windows[0], "_NET_WM_STATE").size(), 2u);
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+}
+
+TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
+    unsetenv("DISPLAY");
+    PlotterTerminal plotter;
+    ASSERT_TRUE(plotter.AwaitOutput("inserire xp"));
+    plotter.Answer("12abc\n");
+    EXPECT_EQ(plotter.Finish(), 106);
+    EXPECT_TRUE(plotter.AwaitOutput("Runtime error 106 at 0x", 1, 0)) << plotter.output();
+}
+
+TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
+    unsetenv("DISPLAY");
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
+    EXPECT_EQ(plotter.Finish(), 1);
+    const std::string& shown = plotter.output();
+    const size_t lastPrompt = shown.find("inserire nmax");
+    const size_t failure = shown.find("Window creation failed");
+    const size_t guard = shown.find(kGuardMessage);
+    EXPECT_NE(lastPrompt, std::string::npos);
+    EXPECT_TRUE(lastPrompt < failure && failure < guard && guard != std::string::npos) << shown;
+    EXPECT_EQ(CountOf(shown, kAgain), 0);
+}
+
+}  // namespace
