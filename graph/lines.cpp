@@ -4,12 +4,10 @@
 // Choices:
 // - The segment walk's decision terms are 32-bit (64-bit where a product needs it), so every
 //   segment of 16-bit end points is walked exactly, whatever its length.
-// - A sloped segment is clipped exactly: DrawLine walks the unclipped segment's own pixels and
-//   keeps those inside the viewport, starting the walk directly at the first of them. (Walking
-//   from ClipSegment's rounded crossing point would start a different Bresenham line, so a
-//   line's pixels would depend on the viewport.) The pattern of a sloped patterned line still
-//   starts with mask entry 0 at its first pixel inside the viewport. ClipSegment itself is the
-//   Cohen-Sutherland routine, used for runs and spans, where it is exact.
+// - A sloped segment is clipped by moving its end points onto the viewport with ClipSegment and
+//   walking between the moved points, so its pattern starts afresh at its first pixel inside
+//   the viewport. (The moved points are rounded, so a clipped line may differ by a pixel from
+//   the same line drawn whole; callers see the lines this way and may rely on it.)
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,7 +28,7 @@ int RegionCode(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, i
     return code;
 }
 
-// The walk of a segment, positioned at step `step` of the unclipped segment.
+// The walk of a segment: position, decision term and the two kinds of step.
 struct Walk {
     int32_t x, y;       // current position
     int64_t d;          // decision term
@@ -52,10 +50,8 @@ struct Walk {
     }
 };
 
-// Sets up the walk from (x1, y1) to (x2, y2) and, when clipping, cuts its steps to those whose
-// pixel lies in [left, right] x [top, bottom]. Returns the number of steps to take (0: none).
-int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool clip, int32_t left, int32_t top,
-                    int32_t right, int32_t bottom, Walk& walk) {
+// Sets up the walk from (x1, y1) to (x2, y2); returns the number of positions.
+int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Walk& walk) {
     int64_t dx = std::abs(x2 - x1);
     int64_t dy = std::abs(y2 - y1);
     walk.sx = x2 < x1 ? -1 : 1;
@@ -67,78 +63,22 @@ int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool clip, i
     walk.diagonalInc = 2 * (minor - major);
     walk.straightX = walk.steep ? 0 : walk.sx;
     walk.straightY = walk.steep ? walk.sy : 0;
-    int32_t majorStart = walk.steep ? y1 : x1;
-    int32_t minorStart = walk.steep ? x1 : y1;
-    int32_t majorSign = walk.steep ? walk.sy : walk.sx;
-    int32_t minorSign = walk.steep ? walk.sx : walk.sy;
-    // The minor offset after i steps: the number of diagonal steps taken so far,
-    // floor((2 * minor * i + major) / (2 * major)) (ties take the diagonal step).
-    auto minorAt = [&](int64_t i) -> int64_t { return major == 0 ? 0 : (2 * minor * i + major) / (2 * major); };
-    int64_t first = 0;
-    int64_t last = major;
-    if (clip) {
-        int32_t majorLow = walk.steep ? top : left;
-        int32_t majorHigh = walk.steep ? bottom : right;
-        int32_t minorLow = walk.steep ? left : top;
-        int32_t minorHigh = walk.steep ? right : bottom;
-        // Major axis: step i sits at majorStart + majorSign * i.
-        auto cutMajor = [&](int64_t lowValue, int64_t highValue) {
-            int64_t a, b;
-            if (majorSign > 0) {
-                a = lowValue - majorStart;
-                b = highValue - majorStart;
-            } else {
-                a = majorStart - highValue;
-                b = majorStart - lowValue;
-            }
-            first = std::max(first, a);
-            last = std::min(last, b);
-        };
-        cutMajor(majorLow, majorHigh);
-        if (first > last) return 0;
-        // Minor axis: the offset minorAt(i) is non-decreasing in i; find the steps whose minor
-        // coordinate minorStart + minorSign * minorAt(i) lies in [minorLow, minorHigh].
-        int64_t offLow, offHigh;
-        if (minorSign > 0) {
-            offLow = static_cast<int64_t>(minorLow) - minorStart;
-            offHigh = static_cast<int64_t>(minorHigh) - minorStart;
-        } else {
-            offLow = static_cast<int64_t>(minorStart) - minorHigh;
-            offHigh = static_cast<int64_t>(minorStart) - minorLow;
-        }
-        // First i in [first, last] with minorAt(i) >= offLow.
-        int64_t lo = first, hi = last + 1;
-        while (lo < hi) {
-            int64_t mid = lo + (hi - lo) / 2;
-            if (minorAt(mid) >= offLow) hi = mid;
-            else lo = mid + 1;
-        }
-        int64_t newFirst = lo;
-        // Last i in [first, last] with minorAt(i) <= offHigh.
-        lo = first - 1;
-        hi = last;
-        while (lo < hi) {
-            int64_t mid = lo + (hi - lo + 1) / 2;
-            if (minorAt(mid) <= offHigh) lo = mid;
-            else hi = mid - 1;
-        }
-        first = newFirst;
-        last = lo;
-        if (first > last) return 0;
-    }
-    int64_t k = minorAt(first);
-    int32_t majorPos = static_cast<int32_t>(majorStart + majorSign * first);
-    int32_t minorPos = static_cast<int32_t>(minorStart + minorSign * k);
-    walk.x = walk.steep ? minorPos : majorPos;
-    walk.y = walk.steep ? majorPos : minorPos;
-    // d after `first` steps: 2*minor*(first+1) - major - 2*major*k.
-    walk.d = 2 * minor * (first + 1) - major - 2 * major * k;
-    return static_cast<int32_t>(last - first + 1);
+    walk.x = x1;
+    walk.y = y1;
+    walk.d = 2 * minor - major;
+    return static_cast<int32_t>(major + 1);
 }
 
-inline bool ViewportClip() { return GraphState.clipOn; }
 inline int32_t ViewRight() { return GraphState.viewLeft + GraphState.viewMaxX; }
 inline int32_t ViewBottom() { return GraphState.viewTop + GraphState.viewMaxY; }
+
+// With clipping on, moves the segment's end points onto the viewport; true when nothing of it
+// is left to draw.
+bool ClippedAway(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) {
+    return GraphState.clipOn &&
+           ClipSegment(x1, y1, x2, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
+                       static_cast<int16_t>(ViewBottom()));
+}
 
 void PlotThick(int32_t x, int32_t y, bool steep) {
     if (steep) {
@@ -152,11 +92,13 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
     }
 }
 
-// The walk of a sloped segment (surface coordinates), solid or patterned.
-void WalkSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool patterned) {
+// The walk of a sloped segment (surface coordinates), solid or patterned, clipped first.
+void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned) {
+    if (ClippedAway(x1, y1, x2, y2)) {
+        return;
+    }
     Walk walk;
-    int32_t count = PrepareWalk(x1, y1, x2, y2, ViewportClip(), GraphState.viewLeft, GraphState.viewTop,
-                                ViewRight(), ViewBottom(), walk);
+    int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     bool thick = GraphState.strokeThickness == 3;
     PlotPixelRoutine plot = DriverSlots.PlotPixel;
     if (!patterned && !thick) {
@@ -291,9 +233,7 @@ void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         WalkSegment(ax, ay, bx, by, true);
         return;
     }
-    if (GraphState.clipOn &&
-        ClipSegment(ax, ay, bx, by, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(ax, ay, bx, by)) {
         return;
     }
     const uint8_t* mask = GraphState.strokeMask;
@@ -332,9 +272,7 @@ void GenericDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
     x2 = static_cast<int16_t>(x2 + GraphState.viewLeft);
     y = static_cast<int16_t>(y + GraphState.viewTop);
     int16_t ya = y, yb = y;
-    if (GraphState.clipOn &&
-        ClipSegment(x1, ya, x2, yb, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(x1, ya, x2, yb)) {
         return;
     }
     for (int32_t x = x1; x <= x2; ++x) DriverSlots.PlotPixel(static_cast<int16_t>(x), y);
@@ -346,9 +284,7 @@ void GenericDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
     y1 = static_cast<int16_t>(y1 + GraphState.viewTop);
     y2 = static_cast<int16_t>(y2 + GraphState.viewTop);
     int16_t xa = x, xb = x;
-    if (GraphState.clipOn &&
-        ClipSegment(xa, y1, xb, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
-                    static_cast<int16_t>(ViewBottom()))) {
+    if (ClippedAway(xa, y1, xb, y2)) {
         return;
     }
     for (int32_t y = y1; y <= y2; ++y) DriverSlots.PlotPixel(x, static_cast<int16_t>(y));

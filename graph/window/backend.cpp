@@ -17,8 +17,8 @@
 
 GraphWindowRecord* currentWindow = nullptr;
 GraphWindowRecord* allWindows = nullptr;
-std::mutex windowsMutex;
-std::condition_variable windowsChanged;
+std::mutex& windowsMutex = *new std::mutex;
+std::condition_variable& windowsChanged = *new std::condition_variable;
 
 namespace {
 
@@ -196,7 +196,15 @@ void ModeInitHook() {
     // 2. Maximise for modes 245..249.
     bool maximise = GraphState.currentMode >= 245 && GraphState.currentMode <= 249;
 
-    // 3.-5. DrawLock exists once per process; a new window record and its GUI thread.
+    // The GUI threads of windows the user has closed since are ended: reap them.
+    {
+        std::lock_guard<std::mutex> guard(windowsMutex);
+        for (GraphWindowRecord* r = allWindows; r != nullptr; r = r->nextRecord) {
+            if (r->ended && r->thread.joinable()) r->thread.join();
+        }
+    }
+
+    // DrawLock exists once per process; a new window record and its GUI thread.
     auto* record = new GraphWindowRecord;
     record->request = {GraphState.surfaceMaxX + 1, GraphState.surfaceMaxY + 1, maximise,
                        "ZorvGraphWindow", "Graph window application"};

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "graph/graph_state.h"
+#include "graph/window/backend_text.h"
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
@@ -46,8 +47,9 @@ struct GraphWindowRecord {
 extern GraphWindowRecord* currentWindow;
 // All window records, newest first (windowsMutex).
 extern GraphWindowRecord* allWindows;
-extern std::mutex windowsMutex;
-extern std::condition_variable windowsChanged;
+// Never destroyed: GUI threads of windows still open when the process ends may use them.
+extern std::mutex& windowsMutex;
+extern std::condition_variable& windowsChanged;
 
 // ---- Windows and the GUI thread ----
 void BackendStartup();   // registered as backendStartup; does nothing
@@ -80,6 +82,11 @@ uint16_t NearestColor(uint8_t red, uint8_t green, uint8_t blue);
 // 65535 - c draws entry colorCount - 1 - c.
 int32_t PaletteIndexOf(uint32_t colour);
 
+// For the back-end text, DrawLock held: the buffer pixel of a colour number, and an area of the
+// buffer joining the window's damage.
+uint32_t BackendPixelOfColour(uint32_t colour);
+void BackendMarkDamage(GraphWindowRecord* window, PixelRect area);
+
 void BackendPlotPixel(int16_t x, int16_t y);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
@@ -100,5 +107,3 @@ void BackendSelectDrawPage(uint16_t page);
 // Releases paletteTable (LeaveGraphics step 7).
 void ReleasePaletteTable();
 
-// ---- Back-end text (awaiting its algorithm) ----
-void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);

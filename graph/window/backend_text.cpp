@@ -1,7 +1,178 @@
-// The back-end's text routine (DrawTextOp of every window mode).
-// AWAITING ITS ALGORITHM (back-end text comes with a later issue): installed with its final signature so the
-// mode entries are complete; it draws nothing yet.
+// The back-end's text routine. A glyph bitmap is an 8x8 mask, white where the glyph has ink; it
+// does not depend on the colour, which is applied as the glyph is transferred: colour 15 is
+// always pure white, any other colour its current palette entry. Only ink pixels are written,
+// so every cell stays transparent, and the text is always cut to the viewport.
+//
+// The masks do not depend on the window either, so one pair of caches serves every window of
+// the process; they are written only while DrawLock is held.
 
+#include "graph/window/backend_text.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "graph/fonts/bitmap_font.h"
+#include "graph/text.h"
 #include "graph/window/backend.h"
+#include "runtime/text_stream.h"
 
-void BackendDrawText(int16_t, int16_t, const LengthPrefixedString&) {}
+namespace {
+
+constexpr uint32_t kPureWhite = 0x00FFFFFF;
+
+struct GlyphBitmap {
+    bool made = false;
+    uint64_t ink = 0;  // bit r * 8 + c: pixel (c, r) of the bitmap
+};
+
+GlyphBitmap glyphCache[256];         // upright, for horizontal text
+GlyphBitmap rotatedGlyphCache[256];  // a quarter turn counter-clockwise, for upward text
+int failingCreations = 0;
+int bitmapsMade = 0;
+
+// Builds the bitmap of a character; false when it cannot be made. The cache entry then stays
+// unmade, so the next use tries again, and the character's cell stays as it was.
+bool BuildGlyph(GlyphBitmap& bitmap, uint8_t code, bool rotated) {
+    if (failingCreations > 0) {
+        --failingCreations;
+        return false;
+    }
+    const uint8_t* glyph = BitmapGlyph(code);
+    uint64_t ink = 0;
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) {
+            if (glyph[r * 8 + c] == 0) continue;
+            // Rotated: the glyph's top row becomes the bitmap's left column, read bottom to top.
+            int bx = rotated ? r : c;
+            int by = rotated ? 7 - c : r;
+            ink |= uint64_t{1} << (by * 8 + bx);
+        }
+    }
+    bitmap.ink = ink;
+    bitmap.made = true;
+    ++bitmapsMade;
+    return true;
+}
+
+struct ClipBox {
+    int32_t left, top, right, bottom;  // inclusive, surface coordinates
+};
+
+// Transfers one glyph bitmap to the cell whose top-left corner is (cellX, cellY), each bitmap
+// pixel stretched to a size x size block; only ink pixels are written.
+void TransferGlyph(const PixelBuffer& buffer, const ClipBox& clip, uint64_t ink, int32_t cellX,
+                   int32_t cellY, int32_t size, uint32_t value) {
+    const int32_t extent = 8 * size;
+    const bool whole = cellX >= clip.left && cellY >= clip.top && cellX + extent - 1 <= clip.right &&
+                       cellY + extent - 1 <= clip.bottom;
+    if (whole && size == 1) {
+        // The common case: one pixel per bit, nothing to cut.
+        for (int32_t by = 0; by < 8; ++by) {
+            uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
+            uint32_t* row = buffer.pixels + static_cast<int64_t>(cellY + by) * buffer.stride + cellX;
+            while (rowBits != 0) {
+                row[std::countr_zero(rowBits)] = value;
+                rowBits &= rowBits - 1;
+            }
+        }
+        return;
+    }
+    for (int32_t by = 0; by < 8; ++by) {
+        uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
+        if (rowBits == 0) continue;
+        int32_t top = std::max(cellY + by * size, clip.top);
+        int32_t bottom = std::min(cellY + by * size + size - 1, clip.bottom);
+        for (int32_t y = top; y <= bottom; ++y) {
+            uint32_t* row = buffer.pixels + static_cast<int64_t>(y) * buffer.stride;
+            for (uint32_t bits = rowBits; bits != 0; bits &= bits - 1) {
+                int32_t bx = std::countr_zero(bits);
+                int32_t left = std::max(cellX + bx * size, clip.left);
+                int32_t right = std::min(cellX + bx * size + size - 1, clip.right);
+                for (int32_t x = left; x <= right; ++x) row[x] = value;
+            }
+        }
+    }
+}
+
+// Draws the text with its start point at viewport (x, y); returns how many glyph bitmaps could
+// not be made.
+int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
+    const bool upwards = GraphState.textDirection != 0;
+    const int32_t size = GraphState.textSize;
+    DrawingSide lock;
+    GraphWindowRecord* window = currentWindow;
+    if (window == nullptr || !window->surfaceReady) return 0;
+    const PixelBuffer& buffer = window->buffer;
+    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : BackendPixelOfColour(GraphState.drawColor);
+    x += GraphState.viewLeft;
+    y += GraphState.viewTop;
+    // The viewport, cut to the buffer.
+    ClipBox clip{std::max<int32_t>(GraphState.viewLeft, 0), std::max<int32_t>(GraphState.viewTop, 0),
+                 std::min<int32_t>(GraphState.viewLeft + GraphState.viewMaxX, buffer.width - 1),
+                 std::min<int32_t>(GraphState.viewTop + GraphState.viewMaxY, buffer.height - 1)};
+    const int32_t n = text.length();
+    if (n == 0 || size == 0) return 0;
+    const int32_t pitch = 8 * size;
+    int failures = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        uint8_t code = static_cast<uint8_t>(text.at(i + 1));
+        GlyphBitmap& bitmap = upwards ? rotatedGlyphCache[code] : glyphCache[code];
+        if (!bitmap.made && !BuildGlyph(bitmap, code, upwards)) {
+            ++failures;
+            continue;
+        }
+        int32_t cellX = upwards ? x : x + i * pitch;
+        int32_t cellY = upwards ? y + 1 - (i + 1) * pitch : y;
+        TransferGlyph(buffer, clip, bitmap.ink, cellX, cellY, size, value);
+    }
+    // The second write: the text's cells, cut to the clip box, join the window's damage.
+    int32_t left = x, right = upwards ? x + pitch - 1 : x + n * pitch - 1;
+    int32_t top = upwards ? y + 1 - n * pitch : y, bottom = upwards ? y : y + pitch - 1;
+    left = std::max(left, clip.left);
+    top = std::max(top, clip.top);
+    right = std::min(right, clip.right);
+    bottom = std::min(bottom, clip.bottom);
+    if (left <= right && top <= bottom) BackendMarkDamage(window, {left, top, right + 1, bottom + 1});
+    return failures;
+}
+
+// One line on standard output per glyph bitmap that could not be made. Written once DrawLock
+// is released: a failing write ends the program, and the way out closes windows, which needs
+// the lock.
+void ReportGlyphFailures(int failures, bool upwards) {
+    for (int i = 0; i < failures; ++i) {
+        WriteText(0, OutputText, upwards ? "Could not create bitmap!" : "Bitmap konnte nicht erzeugt werden!");
+        WriteLineEnd(OutputText);
+        CheckPendingIoError();
+    }
+}
+
+}  // namespace
+
+void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text) {
+    const uint16_t savedWriteMode = GraphState.writeMode;
+    GraphState.writeMode = 0;
+    int32_t dx, dy;
+    TextJustifyOffsets(dx, dy, text);
+    x = static_cast<int16_t>(x - dx);
+    y = static_cast<int16_t>(y + dy);
+    if (UsesStrokeFont()) {
+        // Drawn from the text itself, without the character translation; DrawLine locks.
+        DrawStrokeText(x, y, text);
+    } else if (x >= 0 && y >= 0 && x <= GraphState.viewMaxX && y <= GraphState.viewMaxY) {
+        // A start point outside the viewport draws nothing, whatever clipOn says.
+        ReportGlyphFailures(DrawBitmapText(x, y, text), GraphState.textDirection != 0);
+    }
+    GraphState.writeMode = savedWriteMode;
+}
+
+void FailGlyphBitmapCreations(int n) { failingCreations = n; }
+
+void ClearGlyphCaches() {
+    DrawingSide lock;
+    for (GlyphBitmap& bitmap : glyphCache) bitmap = {};
+    for (GlyphBitmap& bitmap : rotatedGlyphCache) bitmap = {};
+    bitmapsMade = 0;
+}
+
+int GlyphBitmapsMade() { return bitmapsMade; }

@@ -351,3 +351,9 @@ void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
     for (int32_t y = from; y <= to; ++y) *PixelAt(buffer, x, y) = value;
     MarkDamage(window, x, from, x + 1, to + 1);
 }
+
+uint32_t BackendPixelOfColour(uint32_t colour) { return PixelOfColour(colour); }
+
+void BackendMarkDamage(GraphWindowRecord* window, PixelRect area) {
+    MarkDamage(window, area.left, area.top, area.right, area.bottom);
+}

@@ -1,5 +1,7 @@
 #include "tests/graph/graph_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "runtime/exit.h"
@@ -46,3 +48,17 @@ uint32_t DefaultPixel(int c) {
     const PaletteEntry& e = defaultPalette[c];
     return RgbToPixel(ColorToRgb(e.red, e.green, e.blue));
 }
+
+namespace {
+
+// Windows a test leaves open are closed after the last test, so no GUI thread outlives the
+// test program unjoined.
+class CloseWindowsAtTheEnd : public ::testing::Environment {
+public:
+    void TearDown() override { ShutdownAllWindows(); }
+};
+
+[[maybe_unused]] const ::testing::Environment* const closeWindowsAtTheEnd =
+    ::testing::AddGlobalTestEnvironment(new CloseWindowsAtTheEnd);
+
+}  // namespace

@@ -1,0 +1,57 @@
+// graphdemo: a gallery of the graphics library in a window on the X server named by DISPLAY.
+// A key pressed in the window or in the terminal shows the next page; Escape, or closing the
+// window, ends it. Each page is announced on standard output once it is drawn.
+
+#include <string>
+
+#include "app/graphdemo/demo_keys.h"
+#include "app/graphdemo/demo_pages.h"
+#include "graph/graph.h"
+#include "graph/window/x11_display.h"
+#include "runtime/exit.h"
+#include "runtime/startup.h"
+#include "runtime/text_stream.h"
+
+namespace {
+
+void WriteLine(TextStream& stream, const std::string& text) {
+    WriteText(0, stream, text);
+    WriteLineEnd(stream);
+    CheckPendingIoError();
+}
+
+// 800 x 600 in 16 colours where the screen has room for it, else the best mode detected.
+void OpenWindow() {
+    int16_t driver = 10, mode = 258;
+    InitGraph(driver, mode, "");
+    if (GraphResult() == 0) return;
+    driver = 0;
+    InitGraph(driver, mode, "");
+    if (GraphResult() != 0) {
+        WriteLine(DiagnosticText, "graphdemo: no window could be opened (is DISPLAY set?)");
+        StopProgram(1);
+    }
+}
+
+[[noreturn]] void DemoMain() {
+    RunLayerInits();
+    OpenWindow();
+    StartDemoKeys();
+    for (int page = 1;; page = page % demoPageCount + 1) {
+        BeginPage(page);
+        demoPages[page - 1].draw();
+        WriteLine(OutputText, "page " + std::to_string(page) + ": " + demoPages[page - 1].title);
+        if (AwaitDemoKey() == DemoKey::End) break;
+    }
+    LeaveGraphics();
+    ProcessExit();
+}
+
+}  // namespace
+
+int main() {
+    static X11Display display;
+    SelectDisplay(display);
+    PlugGraphicsLayer();
+    ConsoleEntry(DemoMain);
+}

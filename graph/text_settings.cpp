@@ -1,0 +1,28 @@
+// The public text operations: the text style, the justification and writing text.
+
+#include "graph/text.h"
+
+void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size) {
+    if (font > kFontTableSize || direction > 1) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    GraphState.textFont = font;
+    GraphState.textDirection = direction;
+    GraphState.textSize = size;
+    GraphState.strokeScaleX = StrokeScaleForSize(size);
+    GraphState.strokeScaleY = StrokeScaleForSize(size);
+}
+
+void SelectTextJustify(uint16_t horizontal, uint16_t vertical) {
+    if (horizontal > 2 || vertical > 2) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    GraphState.textHorizJustify = horizontal;
+    GraphState.textVertJustify = vertical;
+}
+
+void DrawTextAt(int16_t x, int16_t y, const LengthPrefixedString& text) {
+    DriverSlots.DrawTextOp(x, y, text);
+}

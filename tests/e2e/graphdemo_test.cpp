@@ -1,0 +1,106 @@
+// graphdemo as a user runs it: on a private Xvfb, from a terminal, turned page by page with key
+// presses sent to its window by xdotool or typed at the terminal.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/console/pseudo_terminal.h"
+#include "tests/e2e/plotter_terminal.h"
+#include "tests/e2e/x_inspector.h"
+#include "tests/e2e/xvfb_server.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+constexpr int kPageCount = 7;
+
+std::string PageLine(int page) { return "page " + std::to_string(page) + ": "; }
+
+// Presses a key in the window the way a user's keyboard would reach it.
+bool PressInWindow(xcb_window_t window, const std::string& key) {
+    std::string command = "xdotool key --window " + std::to_string(window) + " " + key + " 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+class GraphdemoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+        ASSERT_TRUE(server_.Start(1024, 768));
+        terminal_.Start({GRAPHDEMO});
+    }
+
+    // Waits until the terminal has shown `text` `count` times.
+    bool Await(const std::string& text, int count = 1) {
+        for (int tries = 0; tries < 200; ++tries) {
+            if (CountOf(terminal_.output(), text) >= count) return true;
+            terminal_.WaitFor("\n", terminal_.output().size(), 100);
+        }
+        return false;
+    }
+
+    // The demo's window, once its first page is drawn.
+    xcb_window_t DemoWindow() {
+        EXPECT_TRUE(Await(PageLine(1))) << terminal_.output();
+        XInspector inspector;
+        std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
+        EXPECT_EQ(windows.size(), 1u);
+        return windows.empty() ? 0 : windows.back();
+    }
+
+    XvfbServer server_;
+    PseudoTerminal terminal_{PseudoTerminalOptions{}};
+};
+
+TEST_F(GraphdemoTest, KeysInTheWindowTurnEveryPageAndEscapeEnds) {
+    xcb_window_t window = DemoWindow();
+    ASSERT_NE(window, 0u);
+    for (int page = 2; page <= kPageCount; ++page) {
+        ASSERT_TRUE(PressInWindow(window, page % 2 == 0 ? "space" : "Return"));
+        ASSERT_TRUE(Await(PageLine(page))) << terminal_.output();
+    }
+    ASSERT_TRUE(PressInWindow(window, "a"));  // after the last page comes the first again
+    ASSERT_TRUE(Await(PageLine(1), 2)) << terminal_.output();
+    PressInWindow(window, "Escape");  // the window may be gone before the key is released
+    EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), kPageCount + 1) << terminal_.output();
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, SingleKeysTypedAtTheTerminalTurnPagesToo) {
+    ASSERT_NE(DemoWindow(), 0u);
+    terminal_.Type("x");  // no Enter needed
+    ASSERT_TRUE(Await(PageLine(2))) << terminal_.output();
+    terminal_.Type("\x1b");
+    EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), 2);
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, ClosingTheWindowEndsTheDemo) {
+    xcb_window_t window = DemoWindow();
+    ASSERT_NE(window, 0u);
+    XInspector inspector;
+    inspector.SendDeleteWindow(window);
+    inspector.Sync();
+    EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
+}
+
+TEST(GraphdemoWithoutServer, SaysSoAndEndsWithStatusOne) {
+    const char* display = std::getenv("DISPLAY");
+    std::string saved = display != nullptr ? display : "";
+    setenv("DISPLAY", ":4097", 1);  // no server there
+    ProgramRun run = RunProgram({GRAPHDEMO}, "");
+    if (display != nullptr) {
+        setenv("DISPLAY", saved.c_str(), 1);
+    } else {
+        unsetenv("DISPLAY");
+    }
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("graphdemo: no window could be opened"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace
