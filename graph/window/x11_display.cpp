@@ -157,7 +157,8 @@ WindowHandle X11Display::CreateWindow(const WindowRequest& request) {
     const uint32_t values[] = {0 /* black */, 0,
                                XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS |
                                    XCB_EVENT_MASK_KEY_RELEASE | XCB_EVENT_MASK_BUTTON_PRESS |
-                                   XCB_EVENT_MASK_BUTTON_RELEASE,
+                                   XCB_EVENT_MASK_BUTTON_RELEASE |
+                                   XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                                colormap};
     const xcb_void_cookie_t created = xcb_create_window_checked(
         connection, kPixelDepth, record->window, screen->root, 0, 0,
@@ -214,6 +215,13 @@ WindowEvent TranslateServerEvent(X11Window& window, const xcb_generic_event_t& e
             }
             break;
         }
+        case XCB_DESTROY_NOTIFY:
+            // Another client destroyed the window: it is gone as if the user had closed it.
+            if (reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window ==
+                window.window) {
+                result.kind = WindowEventKind::Close;
+            }
+            break;
         case XCB_MAPPING_NOTIFY:
             LoadKeymap(window);
             break;
@@ -238,15 +246,19 @@ WindowEvent X11Display::NextEvent(WindowHandle handle) {
             window->pendingInput.pop_front();
             return event;
         }
+        // Posts come in the order posted. Damage at the head waits until the server's events
+        // are taken, though: drawing posts damage again as soon as it is taken, and would
+        // otherwise keep a close request or an exposure waiting for as long as it draws.
+        bool damageAtHead = false;
         {
             std::lock_guard<std::mutex> hold(window->postMutex);
             if (!window->posted.empty()) {
                 const WindowEventKind kind = window->posted.front();
-                window->posted.pop_front();
-                // Cleared before the back-end collects the damage, so that drawing after that
-                // posts again.
-                if (kind == WindowEventKind::Damage) window->damagePending = false;
-                return {kind, {}, 0, 0, 0};
+                if (kind != WindowEventKind::Damage) {
+                    window->posted.pop_front();
+                    return {kind, {}, 0, 0, 0};
+                }
+                damageAtHead = true;
             }
         }
         if (!window->connectionLost) {
@@ -260,6 +272,14 @@ WindowEvent X11Display::NextEvent(WindowHandle handle) {
                 return {WindowEventKind::Close, {}, 0, 0, 0};
             }
             xcb_flush(window->connection);
+        }
+        if (damageAtHead) {
+            std::lock_guard<std::mutex> hold(window->postMutex);
+            window->posted.pop_front();
+            // Cleared before the back-end collects the damage, so that drawing after that
+            // posts again.
+            window->damagePending = false;
+            return {WindowEventKind::Damage, {}, 0, 0, 0};
         }
         pollfd sources[2] = {{window->wakeFd, POLLIN, 0},
                              {xcb_get_file_descriptor(window->connection), POLLIN, 0}};

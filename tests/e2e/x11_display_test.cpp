@@ -259,10 +259,28 @@ TEST_F(X11DisplayTest, PostsArriveInOrderAndDamageIsCoalesced) {
     EXPECT_EQ(display.NextEvent(window).kind, WindowEventKind::Quit);
 }
 
-TEST_F(X11DisplayTest, WindowManagerCloseRequestIsClose) {
+// While the drawing thread keeps posting damage, a close request still gets through.
+TEST_F(X11DisplayTest, WindowManagerCloseRequestIsCloseEvenWhileDrawing) {
     const WindowHandle window = OpenWindow(64, 64);
     XInspector inspector;
     inspector.SendDeleteWindow(AwaitMappedWindow(inspector));
+    inspector.Sync();
+    display.PostDamage(window);
+    WindowEvent event{};
+    for (int taken = 0; taken < 500 && event.kind != WindowEventKind::Close; ++taken) {
+        event = display.NextEvent(window);
+        // Presenting takes a while, and the drawing has posted damage again meanwhile.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        display.PostDamage(window);
+    }
+    EXPECT_EQ(event.kind, WindowEventKind::Close);
+    display.DestroyWindow(window);
+}
+
+TEST_F(X11DisplayTest, WindowDestroyedByAnotherClientIsClose) {
+    const WindowHandle window = OpenWindow(64, 64);
+    XInspector inspector;
+    inspector.Remove(AwaitMappedWindow(inspector));
     EXPECT_EQ(AwaitEvent(display, window, WindowEventKind::Close).kind, WindowEventKind::Close);
     display.DestroyWindow(window);
 }
