@@ -2,6 +2,7 @@
 // the terminal.
 
 #include "app/plotter.h"
+#include "console/console.h"
 #include "graph/graph.h"
 #include "graph/window/x11_display.h"
 #include "runtime/startup.h"
@@ -9,8 +10,7 @@
 int main() {
     static X11Display display;
     SelectDisplay(display);
+    PlugConsoleLayer();
     PlugGraphicsLayer();
-    // ---- Console layer: PlugConsoleLayer() is called here once the console layer is in. ----
-    // Until then the dialogue runs over the runtime's file driver on standard input and output.
     ConsoleEntry(PlotterMain);
 }
