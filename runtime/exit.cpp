@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "runtime/disk_information.h"
 #include "runtime/faults.h"
@@ -35,12 +37,17 @@ std::atomic<bool> exitStarted{false};
 thread_local bool exitingOnThisThread = false;
 std::atomic<bool> reportInProgress{false};
 
+constexpr auto kLateExitGrace = std::chrono::seconds(5);
+
 // Only one thread runs the exit path; a second one (a fault on the GUI thread while the main
-// thread is already leaving) waits for the process to end instead of racing it.
+// thread is already leaving) waits for the process to end instead of racing it. The first
+// thread may itself be waiting for the second (closing its window), so the wait is bounded:
+// after it the process ends with the status already chosen.
 void ClaimExitPath() {
     if (exitingOnThisThread) return;
     if (exitStarted.exchange(true)) {
-        for (;;) pause();
+        std::this_thread::sleep_for(kLateExitGrace);
+        _exit(ExitStatus);
     }
     exitingOnThisThread = true;
 }
@@ -83,6 +90,7 @@ void RunLayerInits() {
 bool ReportInProgress() { return reportInProgress.load(); }
 
 [[noreturn]] void RaiseRuntimeError(uint16_t number, const void* address, void* frame) {
+    ClaimExitPath();  // before the globals change: the first way out keeps its status
     RuntimeErrorNumber = number;
     ExitStatus = number;
     RuntimeErrorAddress = address;
@@ -91,6 +99,7 @@ bool ReportInProgress() { return reportInProgress.load(); }
 }
 
 [[noreturn]] void StopProgram(uint8_t status) {
+    ClaimExitPath();
     ExitStatus = status;
     ProcessExit();
 }

@@ -149,6 +149,11 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST(ProbeFaultTest, FaultOnAThreadTheExitPathWaitsForEndsTheProcess) {
+    const ProgramRun run = Probe("fault-while-leaving");
+    EXPECT_EQ(run.exitStatus, 3);
+}
+
 TEST(ProbeFaultTest, FaultOnAnotherThreadIsRaisedThere) {
     const ProgramRun run = Probe("thread-fault");
     EXPECT_EQ(run.exitStatus, 200);

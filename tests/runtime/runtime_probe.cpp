@@ -83,6 +83,16 @@ void ProbeMain() {
             SayNumber(DivideByZero());
         });
         worker.join();
+    } else if (!std::strcmp(scenario, "fault-while-leaving")) {
+        // The exit path waits for a thread that faults: the process must still end.
+        ExitHandlerChain = [] {
+            std::thread worker([] {
+                PrepareThreadForFaults(__builtin_frame_address(0));
+                SayNumber(DivideByZero());
+            });
+            worker.join();
+        };
+        StopProgram(3);
     } else if (!std::strcmp(scenario, "heap-negative")) {
         HeapAllocate(-1);
     } else if (!std::strcmp(scenario, "stop")) {
