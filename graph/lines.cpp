@@ -92,11 +92,8 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
     }
 }
 
-// The walk of a sloped segment (surface coordinates), solid or patterned, clipped first.
+// The walk of a sloped segment (surface coordinates, already clipped), solid or patterned.
 void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned) {
-    if (ClippedAway(x1, y1, x2, y2)) {
-        return;
-    }
     Walk walk;
     int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     bool thick = GraphState.strokeThickness == 3;
@@ -219,21 +216,19 @@ void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
             }
             return;
         }
-        WalkSegment(static_cast<int16_t>(x1 + GraphState.viewLeft), static_cast<int16_t>(y1 + GraphState.viewTop),
-                    static_cast<int16_t>(x2 + GraphState.viewLeft), static_cast<int16_t>(y2 + GraphState.viewTop),
-                    false);
-        return;
     }
-    // Patterned path.
     int16_t ax = static_cast<int16_t>(x1 + GraphState.viewLeft);
     int16_t ay = static_cast<int16_t>(y1 + GraphState.viewTop);
     int16_t bx = static_cast<int16_t>(x2 + GraphState.viewLeft);
     int16_t by = static_cast<int16_t>(y2 + GraphState.viewTop);
-    if (ay != by && ax != bx) {
-        WalkSegment(ax, ay, bx, by, true);
+    if (ClippedAway(ax, ay, bx, by)) {
         return;
     }
-    if (ClippedAway(ax, ay, bx, by)) {
+    bool patterned = GraphState.strokeStyle != 0;
+    // A patterned segment that clipping made axis-parallel is drawn as a run, its pattern
+    // anchored to the surface like any other patterned run.
+    if (!patterned || (ay != by && ax != bx)) {
+        WalkSegment(ax, ay, bx, by, patterned);
         return;
     }
     const uint8_t* mask = GraphState.strokeMask;

@@ -195,6 +195,42 @@ TEST(Lines, StylesAnchorAxisLinesAndRestartSlopedOnes) {
     EXPECT_EQ(plotted[2].first, 32);
 }
 
+// A patterned segment that the viewport cuts down to one row, one column or one point is drawn
+// as a run: its pattern is anchored to the surface (style 1: on where (x AND 3) < 2), not
+// restarted at its first pixel.
+TEST(Lines, PatternedLinesThatClippingMakesAxisParallelAreRuns) {
+    RecordOnly();
+    SetStrokeStyle(1, 0, 1);
+    GraphState.clipOn = true;
+    auto setViewport = [](int left, int top, int maxX, int maxY) {
+        GraphState.viewLeft = static_cast<int16_t>(left);
+        GraphState.viewTop = static_cast<int16_t>(top);
+        GraphState.viewMaxX = static_cast<int16_t>(maxX);
+        GraphState.viewMaxY = static_cast<int16_t>(maxY);
+    };
+    auto anchored = [](int from, int to, auto point) {
+        Points points;
+        for (int v = from; v <= to; ++v) {
+            if ((v & 3) < 2) points.push_back(point(v));
+        }
+        return points;
+    };
+
+    setViewport(5, 10, 90, 0);  // the one row y = 10, x = 5..95
+    DriverSlots.DrawLine(-1000, 0, 1000, 1);  // clipped to (5,10)-(95,10)
+    EXPECT_EQ(plotted, anchored(5, 95, [](int x) { return std::make_pair(x, 10); }));
+
+    plotted.clear();
+    setViewport(15, 3, 15, 200);  // x = 15..30, y = 3..203
+    DriverSlots.DrawLine(5, -1000, 6, 1000);  // clipped at the top and bottom to (20,3)-(20,203)
+    EXPECT_EQ(plotted, anchored(3, 203, [](int y) { return std::make_pair(20, y); }));
+
+    plotted.clear();
+    setViewport(6, 10, 0, 0);  // the one pixel (6,10): pattern entry 6 is off
+    DriverSlots.DrawLine(-1000, 0, 1000, 1);
+    EXPECT_TRUE(plotted.empty());
+}
+
 TEST(Lines, StrokeStyleIsChecked) {
     RecordOnly();
     SetStrokeStyle(2, 0, 1);
