@@ -25,11 +25,12 @@ int32_t OffsetY(int32_t yRadius, float angle) { return Nearest(yRadius * std::si
 
 float DegreesToRadians(long double degrees) { return static_cast<float>(degrees * kRadiansPerDegree); }
 
-// A radius corrected for the mode's aspect factor. Before any mode is set the factor is 0;
-// the radius is then taken as it is.
+// A radius corrected for the mode's aspect factor. The product is 32-bit and the corrected
+// radius is a 16-bit radius again, so a small factor that pushes it past 65535 wraps. Before
+// any mode is set the factor is 0; the radius is then taken as it is.
 int32_t CorrectForAspect(uint16_t radius, uint16_t aspect) {
     if (aspect == 0) aspect = 10000;
-    int32_t corrected = static_cast<int32_t>(static_cast<int64_t>(radius) * 10000 / aspect);
+    const uint16_t corrected = static_cast<uint16_t>(static_cast<uint32_t>(radius) * 10000u / aspect);
     return corrected == 0 ? 1 : corrected;
 }
 

@@ -103,6 +103,17 @@ TEST(Ellipse, AspectFactorsStretchTheRadii) {
     EXPECT_EQ(canvas.Drawn(), circle);
 }
 
+TEST(Ellipse, TheCorrectedRadiusIsSixteenBit) {
+    // 7000 x 10000 / 1000 = 70000, which as a 16-bit radius is 4464: the ellipse is the one of
+    // radius 4464 (its right end at x = 64 with the centre at x = -4400).
+    std::set<Pixel> wrapped = ThinOutline(-4400, 100, 4464, 20);
+    ASSERT_FALSE(wrapped.empty());
+    SlotCanvas canvas(200, 200);
+    GraphState.aspectX = 1000;
+    GenericEllipse(-4400, 100, 7000, 20, 0, 360, IgnoreSpan);
+    EXPECT_EQ(canvas.Drawn(), wrapped);
+}
+
 std::vector<std::tuple<int, int, int, uint16_t>> spans;
 void RecordSpan(int16_t x1, int16_t x2, int16_t y) { spans.emplace_back(x1, x2, y, GraphState.drawColor); }
 
