@@ -76,7 +76,7 @@ void PlotPass() {
     AskInteger("inserire xp", xp);
     AskInteger("inserire yp", yp);
     AskInteger("inserire nmax", nmax);
-    InitGraph(graphDriver, graphMode, "c:\\mirelda\\bgi");
+    InitGraph(graphDriver, graphMode, kDriverPath);
     DrawFilledTriangle();
     PlayChaosGame();
     Prompt("ancora? s/n");

@@ -13,6 +13,9 @@ extern int32_t step;    // 1..nmax
 extern int32_t corner;  // the corner chosen for the step, 1..3
 extern uint8_t answer;  // the reply to "ancora? s/n"
 
+// The driver path each pass hands to InitGraph.
+inline constexpr char kDriverPath[] = "c:\\mirelda\\grafica";
+
 // The drawing of one pass, after InitGraph: the triangle outline in colour 14 filled with solid
 // colour 4, then nmax steps of the chaos game from (xp, yp).
 void DrawFilledTriangle();

@@ -27,7 +27,7 @@ protected:
         RandomState = {0, 0, 0, 0, true};
         graphDriver = 0;
         graphMode = 2;
-        InitGraph(graphDriver, graphMode, "c:\\mirelda\\bgi");
+        InitGraph(graphDriver, graphMode, kDriverPath);
         ASSERT_EQ(GraphResult(), GraphOk);
         DrawFilledTriangle();
     }
@@ -42,6 +42,10 @@ protected:
         PlayChaosGame();
     }
 };
+
+TEST_F(PlotterTest, EachPassGivesTheDriverPathWithItsBackslash) {
+    EXPECT_EQ(GraphState.driverPath.str(), "c:\\mirelda\\grafica\\");
+}
 
 TEST_F(PlotterTest, TriangleIsOutlinedInYellowAndFilledWithRed) {
     EXPECT_EQ(ColourAt(0, 0), kYellow);

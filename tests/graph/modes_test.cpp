@@ -147,8 +147,8 @@ TEST(Modes, PathGetsABackslash) {
     RestartLibrary();
     EXPECT_EQ(GraphState.driverPath.str(), ".");
     int16_t driver = 9, mode = 2;
-    InitGraph(driver, mode, "c:\\mirelda\\bgi");
-    EXPECT_EQ(GraphState.driverPath.str(), "c:\\mirelda\\bgi\\");
+    InitGraph(driver, mode, "c:\\mirelda\\grafica");
+    EXPECT_EQ(GraphState.driverPath.str(), "c:\\mirelda\\grafica\\");
     EXPECT_EQ(GraphState.driverName.str(), "WIN32GUI");
     InitGraph(driver, mode, "c:\\x\\");
     EXPECT_EQ(GraphState.driverPath.str(), "c:\\x\\");
