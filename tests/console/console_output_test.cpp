@@ -1,4 +1,5 @@
 #include "console/console_output.h"
+#include "console/console_driver.h"
 
 #include "tests/console/memory_console.h"
 
