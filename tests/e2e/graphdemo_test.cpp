@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -71,11 +73,28 @@ TEST_F(GraphdemoTest, KeysInTheWindowTurnEveryPageAndEscapeEnds) {
 
 TEST_F(GraphdemoTest, SingleKeysTypedAtTheTerminalTurnPagesToo) {
     ASSERT_NE(DemoWindow(), 0u);
-    terminal_.Type("x");  // no Enter needed
+    terminal_.Type("%");  // no Enter needed
     ASSERT_TRUE(Await(PageLine(2))) << terminal_.output();
+    terminal_.Type("\x1b[A");  // a cursor key is one key, not an Esc
+    ASSERT_TRUE(Await(PageLine(3))) << terminal_.output();
     terminal_.Type("\x1b");
     EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
-    EXPECT_EQ(CountOf(terminal_.output(), "page "), 2);
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), 3);
+    EXPECT_EQ(terminal_.output().find('%'), std::string::npos) << "echoed";
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, CtrlCEndsItAsTheSignalDoesWithTheTerminalRestored) {
+    ASSERT_NE(DemoWindow(), 0u);
+    terminal_.Type("\x03");
+    EXPECT_EQ(terminal_.WaitForEnd().signal, SIGINT);
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, TerminationSignalEndsItWithTheTerminalRestored) {
+    ASSERT_NE(DemoWindow(), 0u);
+    terminal_.Signal(SIGTERM);
+    EXPECT_EQ(terminal_.WaitForEnd().signal, SIGTERM);
     EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
 }
 
