@@ -20,6 +20,7 @@ struct KeyEvent {
     uint16_t scanCode;
     uint8_t character;  // 0 for keys without one
     uint32_t controlState;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 
 class ConsoleDevice {
