@@ -1,3 +1,5 @@
+// Processor faults to run-time errors: the signal handler, FaultResume, the thread's stacks.
+
 #include "runtime/faults.h"
 
 #include <signal.h>
@@ -102,7 +104,7 @@ void FaultFilter(int signalNumber, siginfo_t* info, void* rawContext) {
     // Faults on threads the system did not prepare, faults while the report is being
     // written, and more than the list holds are declined rather than looped on: the signal then
     // ends the process as it would without us, after the signal exit routine.
-    if (kind.errorNumber == 0 || reserveStackTop == 0 || ReportInProgress() ||
+    if (kind.errorNumber == 0 || reserveStackTop == 0 || FaultsDeclined() ||
         pendingFaults.count >= kPendingFaultCapacity) {
         EndAsSignalDoes(signalNumber);
         return;
@@ -148,10 +150,6 @@ void InstallFaultFilter() {
     sigemptyset(&action.sa_mask);
     for (int blocked : kFaultSignals) sigaddset(&action.sa_mask, blocked);
     for (int signalNumber : kFaultSignals) sigaction(signalNumber, &action, nullptr);
-}
-
-void RemoveFaultFilter() {
-    for (int signalNumber : kFaultSignals) signal(signalNumber, SIG_DFL);
 }
 
 void PrepareThreadForFaults(void* outermostFrame) {

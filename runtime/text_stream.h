@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "runtime/io_result.h"
 #include "runtime/length_prefixed.h"
 
 struct TextStream;
@@ -35,9 +36,6 @@ extern TextStream InputText;
 extern TextStream OutputText;
 extern TextStream ReportText;
 extern TextStream DiagnosticText;
-
-extern uint16_t pendingIoError;
-extern int32_t lastOsError;
 
 void InitTextRecord(TextStream& record, const LengthPrefixedString& name);
 // Binds a standard record to an open handle with the file driver; a state other than input
