@@ -67,6 +67,7 @@ int32_t MemoryConsoleDevice::PendingInputEvents(uint32_t) { return static_cast<i
 
 bool MemoryConsoleDevice::ReadInputEvent(uint32_t, KeyEvent& event) {
     if (events_.empty()) return false;
+    if (!listening_) ++readsWithoutListening_;
     event = events_.front();
     events_.pop_front();
     return true;

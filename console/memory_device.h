@@ -43,6 +43,8 @@ public:
     int32_t cursorRow() const { return screen_.cursorRow(); }
     bool sessionActive() const { return sessionActive_; }
     bool listening() const { return listening_; }
+    // Events read while the layer was not listening for keys.
+    int32_t readsWithoutListening() const { return readsWithoutListening_; }
     int32_t scrollCount() const { return scrollCount_; }
     int32_t waitCount() const { return waitCount_; }
 
@@ -69,6 +71,7 @@ private:
     uint8_t attribute_;
     bool resized_ = false;
     bool listening_ = false;
+    int32_t readsWithoutListening_ = 0;
     bool standardOutputIsConsole_ = true;
     bool consoleAvailable_ = true;
     bool consoleInfoReadable_ = true;
