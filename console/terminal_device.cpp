@@ -138,22 +138,16 @@ bool TerminalDevice::ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info
 }
 
 bool TerminalDevice::AskCursorPosition(int fd, int32_t& column, int32_t& row) {
-    // The answer arrives as input from the same terminal.
+    // The answer arrives as input from the same terminal, which is held meanwhile as the session
+    // holds it: no echo of the answer, and given back by any signal that comes during the wait.
     int replyFd = isatty(STDIN_FILENO) ? STDIN_FILENO : open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (replyFd < 0) return false;
-    termios before{};
-    bool quieted = tcgetattr(replyFd, &before) == 0;
-    if (quieted) {
-        termios quiet = before;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-        quiet.c_cc[VMIN] = 0;
-        quiet.c_cc[VTIME] = 0;
-        tcsetattr(replyFd, TCSANOW, &quiet);
-    }
+    InstallTerminalSignalHandlers();
+    bool held = TakeOverTerminal(replyFd, fd);
     WriteFully(fd, "\x1b[6n");
     TerminalReplies replies;
     std::string typed = ReadAnswers(replyFd, replies, [](const TerminalReplies& r) { return r.cursorReported; });
-    if (quieted) tcsetattr(replyFd, TCSANOW, &before);
+    if (held) GiveBackTerminal();
     if (replyFd == STDIN_FILENO) {
         unreadBytes_ += typed;  // keys typed before the answer came
     } else {

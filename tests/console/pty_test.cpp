@@ -89,6 +89,20 @@ TEST(PseudoTerminal, FaultRestoresTheTerminal) {
     EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
 }
 
+TEST(PseudoTerminal, DeclinedFaultEndsAsTheSignalDoesAndRestoresTheTerminal) {
+    PseudoTerminalOptions options;
+    options.speaksKitty = true;
+    PseudoTerminal terminal(options);
+    terminal.Start({kProgram, "thread-fault"});
+    ASSERT_TRUE(terminal.WaitFor("\x1b[>31u"));
+    terminal.Type("\x1b[51u\x1b[13u");
+    ProgramEnd end = terminal.WaitForEnd();
+    EXPECT_EQ(end.signal, SIGFPE);
+    EXPECT_EQ(terminal.output().find("Runtime error"), std::string::npos);
+    EXPECT_TRUE(SameSettings(terminal.settingsBefore(), terminal.SettingsNow()));
+    ExpectProtocolBalanced(terminal.output());
+}
+
 TEST(PseudoTerminal, CtrlCEndsTheProgramAndRestoresTheTerminal) {
     PseudoTerminal terminal({});
     terminal.Start({kProgram});

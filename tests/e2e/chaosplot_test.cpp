@@ -85,6 +85,11 @@ void ExpectNoFailureMessage(const PlotterTerminal& plotter) {
     }
 }
 
+// The terminal's settings after the program are those before it.
+void ExpectTerminalAsFound(PlotterTerminal& plotter) {
+    EXPECT_TRUE(SameSettings(plotter.terminal().settingsBefore(), plotter.terminal().SettingsNow()));
+}
+
 class ChaosplotTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
@@ -140,6 +145,7 @@ protected:
             plotter.Answer(replies[i]);
         }
         EXPECT_EQ(plotter.Finish(), 0);
+        ExpectTerminalAsFound(plotter);
         for (const char* prompt : {"inserire xp", "inserire yp", "inserire nmax"}) {
             EXPECT_EQ(CountOf(plotter.output(), prompt), static_cast<int>(passes.size()));
         }
@@ -204,6 +210,7 @@ TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
     plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
+    ExpectTerminalAsFound(plotter);
     ExpectNoFailureMessage(plotter);
 }
 
@@ -233,7 +240,7 @@ TEST_P(ChaosplotMidPass, EndsAsTheSignalDoesWithTheTerminalRestored) {
     EXPECT_EQ(end.signal, GetParam().endedBy);
     // Generous: the figure itself comes from the benchmark.
     EXPECT_LT(elapsed.count(), 5000);
-    EXPECT_TRUE(SameSettings(plotter.terminal().settingsBefore(), plotter.terminal().SettingsNow()));
+    ExpectTerminalAsFound(plotter);
     EXPECT_EQ(CountOf(plotter.output(), "Runtime error"), 0);
 }
 
@@ -272,6 +279,7 @@ TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
     ASSERT_TRUE(plotter.AwaitOutput("inserire xp"));
     plotter.Answer("12abc\n");
     EXPECT_EQ(plotter.Finish(), 106);
+    ExpectTerminalAsFound(plotter);
     EXPECT_TRUE(plotter.AwaitOutput("Runtime error 106 at 0x", 1, 0)) << plotter.output();
 }
 
@@ -280,6 +288,7 @@ TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
     PlotterTerminal plotter;
     plotter.Answer("100\n100\n10\n");
     EXPECT_EQ(plotter.Finish(), 1);
+    ExpectTerminalAsFound(plotter);
     const std::string& shown = plotter.output();
     const size_t lastPrompt = shown.find("inserire nmax");
     const size_t failure = shown.find("Window creation failed");
