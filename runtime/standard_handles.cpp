@@ -2,8 +2,6 @@
 
 #include "runtime/standard_handles.h"
 
-#include "runtime/text_stream.h"
-
 uint32_t osInputHandle = kNoHandle;
 uint32_t osOutputHandle = kNoHandle;
 uint32_t osErrorHandle = kNoHandle;

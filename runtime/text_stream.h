@@ -6,6 +6,7 @@
 
 #include "runtime/io_result.h"
 #include "runtime/length_prefixed.h"
+#include "runtime/standard_handles.h"
 
 struct TextStream;
 // A driver operation; its result is never read.
@@ -14,7 +15,6 @@ using DriverOperation = int32_t (*)(TextStream& record);
 constexpr uint32_t StateClosed = 0xD7B0;
 constexpr uint32_t StateInput = 0xD7B1;
 constexpr uint32_t StateOutput = 0xD7B2;
-constexpr uint32_t kNoHandle = 0xFFFFFFFF;
 constexpr int32_t kTextBufferSize = 256;
 
 struct TextStream {
