@@ -167,7 +167,10 @@ void TerminalDevice::StartSession(uint32_t outputHandle, uint32_t inputHandle) {
     outputFd_ = static_cast<int>(outputHandle);
     inputFd_ = static_cast<int>(inputHandle);
     inputIsTerminal_ = isatty(inputFd_) != 0;
-    if (!inputIsTerminal_) return;
+    if (!inputIsTerminal_) {
+        if (isatty(outputFd_)) WatchScreenChanges();  // typed input from a pipe, the screen a terminal
+        return;
+    }
     InstallTerminalSignalHandlers();
     if (TakeOverTerminal(inputFd_, outputFd_)) AskKeyboardProtocol();
 }
@@ -247,7 +250,7 @@ bool TerminalDevice::ReadInput(int timeoutMs) {
         inputEnded_ = true;
         return true;
     }
-    pollfd p[2] = {{inputFd_, POLLIN, 0}, {inputIsTerminal_ ? ScreenChangeDescriptor() : -1, POLLIN, 0}};
+    pollfd p[2] = {{inputFd_, POLLIN, 0}, {ScreenChangeDescriptor(), POLLIN, 0}};
     int ready = poll(p, 2, timeoutMs);
     if (ready > 0 && (p[1].revents & POLLIN) != 0) return false;
     if (ready < 0) {

@@ -187,8 +187,14 @@ void GiveBackTerminal() {
     Release(true);
 }
 
-void InstallTerminalSignalHandlers() {
+void WatchScreenChanges() {
     if (changePipe[0] < 0 && pipe2(changePipe, O_CLOEXEC | O_NONBLOCK) != 0) changePipe[0] = changePipe[1] = -1;
+    InstallNotice(SIGCONT, OnContinue);
+    InstallNotice(SIGWINCH, OnResize);
+}
+
+void InstallTerminalSignalHandlers() {
+    WatchScreenChanges();
     SetSignalExitRoutine(GiveBackTerminal);
     InstallDeadlySignalHandlers();
     for (int signalNumber : kStopSignals) {
@@ -197,8 +203,6 @@ void InstallTerminalSignalHandlers() {
         // A shell without job control starts its jobs with the stop signals ignored.
         if (previous.sa_handler != SIG_IGN) InstallStopHandler(signalNumber);
     }
-    InstallNotice(SIGCONT, OnContinue);
-    InstallNotice(SIGWINCH, OnResize);
 }
 
 int ScreenChangeDescriptor() { return changePipe[0]; }

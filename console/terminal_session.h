@@ -24,6 +24,8 @@ void GiveBackTerminal();
 // SIGWINCH and SIGCONT are noted as screen changes.
 void InstallTerminalSignalHandlers();
 
+// SIGWINCH and SIGCONT are noted as screen changes (also when only the output is a terminal).
+void WatchScreenChanges();
 // A descriptor that polls readable once the screen has changed, so a wait for keys can end.
 int ScreenChangeDescriptor();
 // True once after each screen change.
