@@ -26,7 +26,7 @@ void BM_CtrlCToExitDuringAPass(benchmark::State& state) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const auto start = std::chrono::steady_clock::now();
         plotter.terminal().Type("\x03");
-        const ProgramEnd end = plotter.terminal().WaitForEnd(20000);
+        const ProgramEnd end = plotter.terminal().WaitForEnd(20000, 1);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (end.signal != SIGINT) {
             state.SkipWithError("the program did not end by SIGINT");

@@ -195,7 +195,7 @@ bool PseudoTerminal::WaitForStopped(bool stopped, int timeoutMs) {
     }
 }
 
-ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs) {
+ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs, int pollMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     ProgramEnd end;
     int status = 0;
@@ -205,7 +205,7 @@ ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs) {
             waitpid(child_, &status, 0);
             break;
         }
-        ReadAvailable(20);
+        ReadAvailable(pollMs);
     }
     child_ = -1;
     program_ = -1;

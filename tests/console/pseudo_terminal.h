@@ -47,7 +47,8 @@ public:
     bool WaitForListening(int timeoutMs = 5000);
     // Waits until the program is stopped (or, with stopped false, running again).
     bool WaitForStopped(bool stopped, int timeoutMs = 5000);
-    ProgramEnd WaitForEnd(int timeoutMs = 10000);
+    // Looks for the end every pollMs (its resolution, for measurements).
+    ProgramEnd WaitForEnd(int timeoutMs = 10000, int pollMs = 20);
 
     const std::string& output() const { return output_; }
     pid_t pid() const { return program_; }
