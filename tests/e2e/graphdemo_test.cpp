@@ -47,7 +47,12 @@ protected:
     xcb_window_t DemoWindow() {
         EXPECT_TRUE(Await(PageLine(1))) << terminal_.output();
         XInspector inspector;
-        std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
+        // The page is drawn in the back-buffer; the server may list the window a moment later.
+        std::vector<xcb_window_t> windows;
+        for (int tries = 0; tries < 200 && windows.empty(); ++tries) {
+            windows = inspector.WindowsOfClass("ZorvGraphWindow");
+            if (windows.empty()) terminal_.WaitFor("\n", terminal_.output().size(), 20);
+        }
         EXPECT_EQ(windows.size(), 1u);
         return windows.empty() ? 0 : windows.back();
     }
