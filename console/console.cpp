@@ -1,21 +1,19 @@
+// The console layer's initialiser and exit handler, and the screen size it starts with.
+
 #include "console/console.h"
 
-#include "console/console_output.h"
+#include "console/console_driver.h"
 #include "console/device.h"
 #include "console/keyboard.h"
-#include "console/terminal_device.h"
 #include "runtime/exit.h"
 #include "runtime/startup.h"
 #include "runtime/text_stream.h"
-
-ConsoleStateRecord ConsoleState;
 
 namespace {
 
 constexpr int32_t kDefaultColumns = 80;
 constexpr int32_t kDefaultRows = 25;
 
-ConsoleDevice* chosenDevice = nullptr;
 ExitHandler savedExitHandler = nullptr;
 
 // The console is handed back on every way out: normal end, run-time error, stop and fault all
@@ -35,13 +33,6 @@ void ConsoleExitHandler() {
 }  // namespace
 
 void PlugConsoleLayer() { PlugLayer(LayerConsole, ConsoleInit, nullptr); }
-
-void UseConsoleDevice(ConsoleDevice& device) { chosenDevice = &device; }
-
-ConsoleDevice& ActiveConsoleDevice() {
-    if (chosenDevice == nullptr) chosenDevice = &TerminalConsoleDevice();
-    return *chosenDevice;
-}
 
 void ConsoleInit() {
     ConsoleDevice& device = ActiveConsoleDevice();

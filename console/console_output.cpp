@@ -1,33 +1,12 @@
+// The screen writer: characters at the write position, wrapping, scrolling, the window's size.
+
 #include "console/console_output.h"
 
-#include "console/console.h"
+#include "console/console_state.h"
 #include "console/device.h"
-#include "console/line_input.h"
-
-void AttachConsoleDriver(TextStream& record) {
-    InitTextRecord(record, LengthPrefixedString());
-    record.onOpen = ConsoleOpen;
-}
-
-int32_t ConsoleOpen(TextStream& record) {
-    if (record.state == StateOutput) {
-        record.onTransfer = ConsoleWrite;
-        record.onSync = ConsoleWrite;
-    } else {
-        record.state = StateInput;
-        record.onTransfer = ConsoleLineInput;
-        record.onSync = ConsoleInputSync;
-    }
-    record.onClose = ConsoleClose;
-    return 0;
-}
-
-int32_t ConsoleClose(TextStream& record) {
-    record.state = StateClosed;
-    return 0;
-}
 
 int32_t ConsoleWrite(TextStream& record) {
+    FollowScreenSize();
     LoadWritePosition();
     for (int32_t i = 0; i < record.cursor; ++i) PutConsoleChar(record.data[i]);
     MoveConsoleCursor(ConsoleState.writeColumn, ConsoleState.writeRow);
@@ -80,4 +59,17 @@ void RemoveWindowRow(int32_t y) {
     const ConsoleStateRecord& s = ConsoleState;
     ActiveConsoleDevice().ScrollRowsUp(s.outputHandle, s.windowTop + y - 2, s.windowBottom - 1,
                                        s.charAttribute);
+}
+
+void FollowScreenSize() {
+    ConsoleStateRecord& s = ConsoleState;
+    ScreenBufferInfo info{};
+    if (!ActiveConsoleDevice().ScreenBufferChanged(s.outputHandle, info)) return;
+    s.screenColumns = info.columns;
+    s.screenRows = info.rows;
+    s.windowRight = s.screenColumns;
+    s.windowBottom = s.screenRows;
+    s.cursorColumn = info.cursorColumn;
+    s.cursorRow = info.cursorRow;
+    LoadWritePosition();
 }

@@ -1,16 +1,13 @@
 #pragma once
 // The console driver of a text stream, output side: characters go into the console screen at
 // a tracked write position, with CR, LF, backspace and bell interpreted, wrapping at the last
-// column and scrolling at the last row of the window.
+// column and scrolling at the last row of the window, which follows the screen's size.
 
 #include <cstdint>
 
 #include "runtime/text_stream.h"
 
-void AttachConsoleDriver(TextStream& record);
-int32_t ConsoleOpen(TextStream& record);
 int32_t ConsoleWrite(TextStream& record);
-int32_t ConsoleClose(TextStream& record);
 
 void LoadWritePosition();
 void PutConsoleChar(uint8_t c);
@@ -18,3 +15,7 @@ void PutConsoleChar(uint8_t c);
 void MoveConsoleCursor(int32_t x, int32_t y);
 // Removes row y (1-based) of the window; the rows below move up and the bottom row is blanked.
 void RemoveWindowRow(int32_t y);
+// When the screen buffer changed size since the last look, the window takes the new size and
+// the cursor and write position go where the device kept the cursor (the device's cursor must
+// be at the write position when this is called).
+void FollowScreenSize();

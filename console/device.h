@@ -20,6 +20,7 @@ struct KeyEvent {
     uint16_t scanCode;
     uint8_t character;  // 0 for keys without one
     uint32_t controlState;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 
 class ConsoleDevice {
@@ -34,6 +35,10 @@ public:
 
     // False when the handle is not a console screen.
     virtual bool GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) = 0;
+    // True once after the screen buffer changed under the layer (the terminal was resized, or
+    // others wrote to it while the program was stopped); info then holds the size now and the
+    // cursor, which the device keeps inside the screen with the rows around it.
+    virtual bool ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info) = 0;
     // The console screen the process belongs to even when standard output is redirected;
     // kNoHandle when there is none.
     virtual uint32_t OpenConsoleOutput() = 0;
@@ -47,11 +52,15 @@ public:
     // is filled with spaces in the attribute.
     virtual void ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) = 0;
 
+    // The layer is waiting for keys (a line is being typed) or not. While it is not, keys the
+    // console turns into signals (Ctrl+C) take effect at once rather than when next read.
+    virtual void ListenForKeys(bool listening) = 0;
     // Number of events waiting; never blocks.
     virtual int32_t PendingInputEvents(uint32_t handle) = 0;
     // Removes the oldest waiting event; false when there is none.
     virtual bool ReadInputEvent(uint32_t handle, KeyEvent& event) = 0;
-    // Blocks without using the processor until an event waits or the input has ended.
+    // Blocks without using the processor until an event waits, the input has ended or the
+    // screen buffer changed.
     virtual void WaitForInput(uint32_t handle) = 0;
     // True once no event can arrive any more (end of a redirected input, a hung-up terminal).
     virtual bool InputEnded(uint32_t handle) = 0;

@@ -1,4 +1,8 @@
+// The key decoder: bytes from a terminal or a redirected input to console key events.
+
 #include "console/key_decoder.h"
+
+#include <iterator>
 
 #include "console/key_table.h"
 #include "console/keys.h"
@@ -6,8 +10,9 @@
 namespace {
 
 constexpr uint8_t kEsc = 0x1B;
-// Longer parameter strings are not key sequences; they are dropped unread.
-constexpr size_t kLongestParameters = 64;
+// A control sequence is waited for until its final byte comes, up to this many parameter
+// bytes; no key needs more than a few dozen, so a longer run is garbage.
+constexpr size_t kLongestParameters = 4096;
 
 // The kitty keyboard protocol's numbers for keys without a character.
 constexpr uint32_t kKittyCapsLock = 57358;
@@ -161,20 +166,79 @@ void CodePointKey(uint32_t code, int64_t shiftedCode, int64_t text, uint32_t sta
     events.push_back(CharacterKeyEvent(ConsoleCharacter(typed), state, keyDown));
 }
 
-NamedKey FunctionKeyOfTilde(int64_t number, bool& known) {
-    known = true;
-    switch (number) {
-        case 1: case 7: return NamedKey::Home;
-        case 2: return NamedKey::Insert;
-        case 3: return NamedKey::Delete;
-        case 4: case 8: return NamedKey::End;
-        case 5: return NamedKey::PageUp;
-        case 6: return NamedKey::PageDown;
-        case 11: case 12: case 13: case 14: case 15: return FunctionKey(static_cast<int>(number - 10));
-        case 17: case 18: case 19: case 20: case 21: return FunctionKey(static_cast<int>(number - 11));
-        case 23: case 24: return FunctionKey(static_cast<int>(number - 12));
-        default: known = false; return NamedKey::Escape;
-    }
+// Which introducers a final byte is a key for.
+enum Introducers : uint8_t { kNone = 0, kCsi = 1, kSs3 = 2, kBoth = kCsi | kSs3 };
+
+struct FinalByteKey {
+    uint8_t introducers;
+    NamedKey key;
+    uint32_t addedState;  // Shift+Tab comes as a key of its own
+};
+
+// Final bytes 0x40..0x7E of CSI and SS3 key sequences: xterm's cursor, Home/End and F1..F4
+// keys (both forms), Shift+Tab (CSI), and the application keypad (SS3).
+constexpr auto kFinalByteKeys = [] {
+    struct Table {
+        FinalByteKey entries[0x7F - 0x40];
+        constexpr const FinalByteKey& operator[](uint8_t c) const { return entries[c - 0x40]; }
+    } table{};
+    auto set = [&](char c, uint8_t introducers, NamedKey key, uint32_t addedState = 0) {
+        table.entries[c - 0x40] = FinalByteKey{introducers, key, addedState};
+    };
+    set('A', kBoth, NamedKey::Up);
+    set('B', kBoth, NamedKey::Down);
+    set('C', kBoth, NamedKey::Right);
+    set('D', kBoth, NamedKey::Left);
+    set('H', kBoth, NamedKey::Home);
+    set('F', kBoth, NamedKey::End);
+    set('E', kCsi, NamedKey::KeypadBegin);
+    set('P', kBoth, NamedKey::F1);
+    set('Q', kBoth, NamedKey::F2);
+    set('R', kBoth, NamedKey::F3);
+    set('S', kBoth, NamedKey::F4);
+    set('Z', kCsi, NamedKey::Tab, SHIFT_PRESSED);
+    set('M', kSs3, NamedKey::KeypadEnter);
+    set('j', kSs3, NamedKey::KeypadMultiply);
+    set('k', kSs3, NamedKey::KeypadAdd);
+    set('m', kSs3, NamedKey::KeypadSubtract);
+    set('n', kSs3, NamedKey::KeypadDecimal);
+    set('o', kSs3, NamedKey::KeypadDivide);
+    for (char c = 'p'; c <= 'y'; ++c) set(c, kSs3, static_cast<NamedKey>(static_cast<int>(NamedKey::Keypad0) + c - 'p'));
+    return table;
+}();
+
+struct TildeKey {
+    bool known;
+    NamedKey key;
+};
+
+// The numbers of CSI n ~ keys (vt220 editing keys and F5..F12, with rxvt's Home and End).
+constexpr auto kTildeKeys = [] {
+    struct Table {
+        TildeKey entries[25];
+    } table{};
+    auto set = [&](int number, NamedKey key) { table.entries[number] = TildeKey{true, key}; };
+    set(1, NamedKey::Home);
+    set(7, NamedKey::Home);
+    set(2, NamedKey::Insert);
+    set(3, NamedKey::Delete);
+    set(4, NamedKey::End);
+    set(8, NamedKey::End);
+    set(5, NamedKey::PageUp);
+    set(6, NamedKey::PageDown);
+    for (int n = 11; n <= 15; ++n) set(n, FunctionKey(n - 10));
+    for (int n = 17; n <= 21; ++n) set(n, FunctionKey(n - 11));
+    for (int n = 23; n <= 24; ++n) set(n, FunctionKey(n - 12));
+    return table;
+}();
+
+// The key a final byte names after this introducer, if any.
+void FinalByteEvent(uint8_t introducer, uint8_t finalByte, uint32_t state, bool down,
+                    std::vector<KeyEvent>& events) {
+    if (finalByte < 0x40 || finalByte > 0x7E) return;
+    const FinalByteKey& entry = kFinalByteKeys[finalByte];
+    if ((entry.introducers & introducer) == 0) return;
+    events.push_back(NamedKeyEvent(entry.key, state | entry.addedState, down));
 }
 
 void ControlSequence(std::span<const uint8_t> parameterText, uint8_t finalByte,
@@ -183,64 +247,18 @@ void ControlSequence(std::span<const uint8_t> parameterText, uint8_t finalByte,
     if (p.isPrivate()) return;
     uint32_t state = p.controlState();
     bool down = p.keyDown();
-    auto named = [&](NamedKey key) { events.push_back(NamedKeyEvent(key, state, down)); };
-    switch (finalByte) {
-        case 'A': return named(NamedKey::Up);
-        case 'B': return named(NamedKey::Down);
-        case 'C': return named(NamedKey::Right);
-        case 'D': return named(NamedKey::Left);
-        case 'H': return named(NamedKey::Home);
-        case 'F': return named(NamedKey::End);
-        case 'E': return named(NamedKey::KeypadBegin);
-        case 'P': return named(NamedKey::F1);
-        case 'Q': return named(NamedKey::F2);
-        case 'R': return named(NamedKey::F3);
-        case 'S': return named(NamedKey::F4);
-        case 'Z':
-            events.push_back(NamedKeyEvent(NamedKey::Tab, state | SHIFT_PRESSED, down));
-            return;
-        case 'u':
-            CodePointKey(static_cast<uint32_t>(p.get(0, 0, 0)), p.get(0, 1, -1), p.get(2, 0, -1),
-                         state, down, events);
-            return;
-        case '~': {
-            int64_t number = p.get(0, 0, 0);
-            if (number == 27) {  // xterm's modifyOtherKeys: CSI 27 ; modifiers ; code ~
-                CodePointKey(static_cast<uint32_t>(p.get(2, 0, 0)), -1, -1, state, down, events);
-                return;
-            }
-            bool known = false;
-            NamedKey key = FunctionKeyOfTilde(number, known);
-            if (known) named(key);
-            return;
+    if (finalByte == 'u') {
+        CodePointKey(static_cast<uint32_t>(p.get(0, 0, 0)), p.get(0, 1, -1), p.get(2, 0, -1), state, down, events);
+    } else if (finalByte == '~') {
+        int64_t number = p.get(0, 0, 0);
+        if (number == 27) {  // xterm's modifyOtherKeys: CSI 27 ; modifiers ; code ~
+            CodePointKey(static_cast<uint32_t>(p.get(2, 0, 0)), -1, -1, state, down, events);
+        } else if (number >= 0 && number < static_cast<int64_t>(std::size(kTildeKeys.entries)) &&
+                   kTildeKeys.entries[number].known) {
+            events.push_back(NamedKeyEvent(kTildeKeys.entries[number].key, state, down));
         }
-        default: return;  // focus reports, mouse reports, answers: not keys
-    }
-}
-
-// SS3 sequences: F1..F4, cursor keys in application mode and the application keypad.
-void SingleShiftSequence(uint8_t c, std::vector<KeyEvent>& events) {
-    auto named = [&](NamedKey key) { events.push_back(NamedKeyEvent(key, 0)); };
-    switch (c) {
-        case 'P': return named(NamedKey::F1);
-        case 'Q': return named(NamedKey::F2);
-        case 'R': return named(NamedKey::F3);
-        case 'S': return named(NamedKey::F4);
-        case 'A': return named(NamedKey::Up);
-        case 'B': return named(NamedKey::Down);
-        case 'C': return named(NamedKey::Right);
-        case 'D': return named(NamedKey::Left);
-        case 'H': return named(NamedKey::Home);
-        case 'F': return named(NamedKey::End);
-        case 'M': return named(NamedKey::KeypadEnter);
-        case 'j': return named(NamedKey::KeypadMultiply);
-        case 'k': return named(NamedKey::KeypadAdd);
-        case 'm': return named(NamedKey::KeypadSubtract);
-        case 'n': return named(NamedKey::KeypadDecimal);
-        case 'o': return named(NamedKey::KeypadDivide);
-        default:
-            if (c >= 'p' && c <= 'y') named(static_cast<NamedKey>(static_cast<int>(NamedKey::Keypad0) + c - 'p'));
-            return;
+    } else {
+        FinalByteEvent(kCsi, finalByte, state, down, events);  // focus and mouse reports: not keys
     }
 }
 
@@ -282,7 +300,9 @@ size_t DecodeEscape(std::span<const uint8_t> bytes, bool final, std::vector<KeyE
         size_t end = 2;
         while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3F) ++end;
         size_t parameterLength = end - 2;
-        if (parameterLength > kLongestParameters) return end;
+        // Past the limit the introducer and that many parameters go, however the bytes were
+        // split into reads, so that the result does not depend on the split.
+        if (parameterLength > kLongestParameters) return 2 + kLongestParameters;
         if (end == bytes.size()) {
             if (!final) return 0;
             if (parameterLength == 0) return DecodeWithAlt(bytes.subspan(1), final, events);
@@ -298,7 +318,7 @@ size_t DecodeEscape(std::span<const uint8_t> bytes, bool final, std::vector<KeyE
             if (!final) return 0;
             return DecodeWithAlt(bytes.subspan(1), final, events);
         }
-        SingleShiftSequence(bytes[2], events);
+        FinalByteEvent(kSs3, bytes[2], 0, true, events);
         return 3;
     }
     if (introducer == kEsc) {

@@ -1,3 +1,5 @@
+// What each key of a US keyboard reports as a console key event.
+
 #include "console/key_table.h"
 
 #include <cstring>
@@ -87,10 +89,6 @@ uint8_t ControlCharacter(char plain, bool shifted) {
 }
 
 }  // namespace
-
-NamedKey FunctionKey(int number) {
-    return static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + number - 1);
-}
 
 KeyEvent NamedKeyEvent(NamedKey key, uint32_t controlState, bool keyDown) {
     const NamedKeyRecord& record = kNamedKeys[static_cast<size_t>(key)];

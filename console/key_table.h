@@ -17,7 +17,9 @@ enum class NamedKey : uint8_t {
 };
 
 // The function key Fn (1..12).
-NamedKey FunctionKey(int number);
+constexpr NamedKey FunctionKey(int number) {
+    return static_cast<NamedKey>(static_cast<int>(NamedKey::F1) + number - 1);
+}
 
 KeyEvent NamedKeyEvent(NamedKey key, uint32_t controlState, bool keyDown = true);
 

@@ -1,7 +1,10 @@
+// Keyboard reading: key events to key codes, with the extended codes and Alt+keypad entry.
+
 #include "console/keyboard.h"
 
+#include "console/console_output.h"
+#include "console/console_state.h"
 #include "console/device.h"
-#include "console/console.h"
 #include "console/keys.h"
 #include "runtime/text_stream.h"
 
@@ -119,6 +122,7 @@ bool WaitKeyUnlessEnded(uint8_t& key) {
     while (!PollKey()) {
         if (device.InputEnded(handle)) return false;
         device.WaitForInput(handle);
+        FollowScreenSize();  // a resize while the user thinks: the echo goes where it now belongs
     }
     KeyboardStateRecord& k = KeyboardState;
     if (k.extendedPending) {

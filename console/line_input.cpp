@@ -1,7 +1,10 @@
+// The line editor: one line typed, edited, echoed and delivered with CR LF.
+
 #include "console/line_input.h"
 
-#include "console/console.h"
 #include "console/console_output.h"
+#include "console/console_state.h"
+#include "console/device.h"
 #include "console/keyboard.h"
 
 namespace {
@@ -63,7 +66,10 @@ void FinishLine(TextStream& record) {
 }  // namespace
 
 int32_t ConsoleLineInput(TextStream& record) {
+    ConsoleDevice& device = ActiveConsoleDevice();
+    FollowScreenSize();
     LoadWritePosition();
+    device.ListenForKeys(true);
     record.cursor = 0;
     record.fillEnd = 0;
     for (;;) {
@@ -108,6 +114,7 @@ int32_t ConsoleLineInput(TextStream& record) {
     }
     record.cursor = 0;
     MoveConsoleCursor(ConsoleState.writeColumn, ConsoleState.writeRow);
+    device.ListenForKeys(false);
     return 0;
 }
 

@@ -1,3 +1,5 @@
+// The console on a real terminal: screen queries, output batches, keyboard input.
+
 #include "console/terminal_device.h"
 
 #include <fcntl.h>
@@ -85,6 +87,7 @@ bool TerminalDevice::IsScreen(uint32_t handle) const {
 bool TerminalDevice::GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) {
     int fd = static_cast<int>(handle);
     if (fd >= 0 && fd == screenFd_) {
+        if (!drawn_) drawn_.emplace(screenColumns_, screenRows_, kDefaultAttribute);
         info = ScreenBufferInfo{screenColumns_, screenRows_, 0, 0, kDefaultAttribute};
         return true;
     }
@@ -108,26 +111,43 @@ bool TerminalDevice::GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info
     screenRows_ = rows;
     info = ScreenBufferInfo{columns, rows, std::min(std::max(startColumn_, 0), columns - 1),
                             std::min(std::max(startRow_, 0), rows - 1), kDefaultAttribute};
+    if (!drawn_) {
+        // What was on the terminal before is not known: it counts as blank.
+        drawn_.emplace(columns, rows, kDefaultAttribute);
+        drawn_->SetCursor(info.cursorColumn, info.cursorRow);
+    }
+    return true;
+}
+
+bool TerminalDevice::ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info) {
+    if (!TakeScreenChange() || !IsScreen(handle) || !drawn_) return false;
+    winsize size{};
+    int fd = static_cast<int>(handle);
+    if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+        screenColumns_ = size.ws_col;
+        screenRows_ = size.ws_row;
+    }
+    // Terminals differ in what they do with their cells on a resize; drawn again, the screen
+    // is the model's whatever the terminal did.
+    drawn_->Resize(screenColumns_, screenRows_);
+    writer_.Redraw(*drawn_);
+    Flush();
+    info = ScreenBufferInfo{screenColumns_, screenRows_, drawn_->cursorColumn(), drawn_->cursorRow(),
+                            kDefaultAttribute};
     return true;
 }
 
 bool TerminalDevice::AskCursorPosition(int fd, int32_t& column, int32_t& row) {
-    // The answer arrives as input from the same terminal.
+    // The answer arrives as input from the same terminal, which is held meanwhile as the session
+    // holds it: no echo of the answer, and given back by any signal that comes during the wait.
     int replyFd = isatty(STDIN_FILENO) ? STDIN_FILENO : open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (replyFd < 0) return false;
-    termios before{};
-    bool quieted = tcgetattr(replyFd, &before) == 0;
-    if (quieted) {
-        termios quiet = before;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-        quiet.c_cc[VMIN] = 0;
-        quiet.c_cc[VTIME] = 0;
-        tcsetattr(replyFd, TCSANOW, &quiet);
-    }
+    InstallTerminalSignalHandlers();
+    bool held = TakeOverTerminal(replyFd, fd);
     WriteFully(fd, "\x1b[6n");
     TerminalReplies replies;
     std::string typed = ReadAnswers(replyFd, replies, [](const TerminalReplies& r) { return r.cursorReported; });
-    if (quieted) tcsetattr(replyFd, TCSANOW, &before);
+    if (held) GiveBackTerminal();
     if (replyFd == STDIN_FILENO) {
         unreadBytes_ += typed;  // keys typed before the answer came
     } else {
@@ -147,10 +167,15 @@ void TerminalDevice::StartSession(uint32_t outputHandle, uint32_t inputHandle) {
     outputFd_ = static_cast<int>(outputHandle);
     inputFd_ = static_cast<int>(inputHandle);
     inputIsTerminal_ = isatty(inputFd_) != 0;
-    if (!inputIsTerminal_) return;
+    if (!inputIsTerminal_) {
+        if (isatty(outputFd_)) WatchScreenChanges();  // typed input from a pipe, the screen a terminal
+        return;
+    }
     InstallTerminalSignalHandlers();
     if (TakeOverTerminal(inputFd_, outputFd_)) AskKeyboardProtocol();
 }
+
+void TerminalDevice::ListenForKeys(bool listening) { ::ListenForKeys(listening); }
 
 void TerminalDevice::AskKeyboardProtocol() {
     if (!isatty(outputFd_)) return;
@@ -158,9 +183,9 @@ void TerminalDevice::AskKeyboardProtocol() {
     WriteFully(outputFd_, "\x1b[?u\x1b[c");
     TerminalReplies replies;
     unreadBytes_ += ReadAnswers(inputFd_, replies, [](const TerminalReplies& r) { return r.attributesReported; });
-    if (!replies.keyboardFlagsReported) return;
-    WriteFully(outputFd_, kKittyEnable);
-    SetLeaveSequence(kKittyDisable, sizeof kKittyDisable - 1);
+    // Switched on only while a line is typed: in between, Ctrl+C must reach the terminal's own
+    // signal key, which the protocol would turn into a key sequence.
+    if (replies.keyboardFlagsReported) SetListeningSequences(kKittyEnable, kKittyDisable);
 }
 
 void TerminalDevice::EndSession() {
@@ -171,17 +196,20 @@ void TerminalDevice::EndSession() {
 void TerminalDevice::WriteCell(uint32_t handle, int32_t column, int32_t row, uint8_t character,
                                uint8_t attribute) {
     if (!IsScreen(handle)) return;
+    if (drawn_) drawn_->Write(column, row, character, attribute);
     writer_.WriteCell(column, row, character, attribute, screenColumns_);
 }
 
 void TerminalDevice::SetCursorPosition(uint32_t handle, int32_t column, int32_t row) {
     if (!IsScreen(handle)) return;
+    if (drawn_) drawn_->SetCursor(column, row);
     writer_.MoveCursor(column, row);
     Flush();
 }
 
 void TerminalDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) {
     if (!IsScreen(handle)) return;
+    if (drawn_) drawn_->ScrollUp(top, bottom, fillAttribute);
     writer_.ScrollUp(top, bottom, screenRows_, fillAttribute);
 }
 
@@ -205,7 +233,9 @@ bool TerminalDevice::ReadInputEvent(uint32_t, KeyEvent& event) {
 }
 
 void TerminalDevice::WaitForInput(uint32_t) {
-    while (events_.empty() && !inputEnded_) ReadInput(unreadBytes_.empty() ? -1 : EscapeWaitLeft());
+    while (events_.empty() && !inputEnded_) {
+        if (!ReadInput(unreadBytes_.empty() ? -1 : EscapeWaitLeft())) return;
+    }
 }
 
 bool TerminalDevice::InputEnded(uint32_t) { return inputEnded_ && events_.empty(); }
@@ -215,19 +245,20 @@ int TerminalDevice::EscapeWaitLeft() const {
     return waited >= kEscapeWait ? 0 : static_cast<int>((kEscapeWait - waited).count());
 }
 
-void TerminalDevice::ReadInput(int timeoutMs) {
+bool TerminalDevice::ReadInput(int timeoutMs) {
     if (inputFd_ < 0) {
         inputEnded_ = true;
-        return;
+        return true;
     }
-    pollfd p{inputFd_, POLLIN, 0};
-    int ready = poll(&p, 1, timeoutMs);
+    pollfd p[2] = {{inputFd_, POLLIN, 0}, {ScreenChangeDescriptor(), POLLIN, 0}};
+    int ready = poll(p, 2, timeoutMs);
+    if (ready > 0 && (p[1].revents & POLLIN) != 0) return false;
     if (ready < 0) {
         if (errno != EINTR) inputEnded_ = true;
     } else if (ready > 0) {
         uint8_t buffer[4096];
         ssize_t n = read(inputFd_, buffer, sizeof buffer);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
         if (n <= 0) {
             inputEnded_ = true;  // end of a redirected input, or the terminal hung up
         } else {
@@ -237,6 +268,7 @@ void TerminalDevice::ReadInput(int timeoutMs) {
     }
     bool final = inputEnded_ || EscapeWaitLeft() == 0;
     if (!unreadBytes_.empty()) Decode(final);
+    return true;
 }
 
 void TerminalDevice::Decode(bool final) {

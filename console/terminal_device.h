@@ -1,14 +1,17 @@
 #pragma once
 // The console on a real terminal: ANSI output batched into one write per screen update, and
 // raw-mode keyboard input decoded into key events. A redirected standard input is read as
-// typed keys.
+// typed keys. It keeps a model of what it drew, to draw the screen again when the terminal's
+// size changed or others wrote to it while the program was stopped.
 
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "console/device.h"
+#include "console/screen_model.h"
 #include "console/terminal_output.h"
 
 class TerminalDevice : public ConsoleDevice {
@@ -21,11 +24,13 @@ public:
     void StartSession(uint32_t outputHandle, uint32_t inputHandle) override;
     void EndSession() override;
     bool GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) override;
+    bool ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info) override;
     uint32_t OpenConsoleOutput() override;
     void WriteCell(uint32_t handle, int32_t column, int32_t row, uint8_t character,
                    uint8_t attribute) override;
     void SetCursorPosition(uint32_t handle, int32_t column, int32_t row) override;
     void ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) override;
+    void ListenForKeys(bool listening) override;
     int32_t PendingInputEvents(uint32_t handle) override;
     bool ReadInputEvent(uint32_t handle, KeyEvent& event) override;
     void WaitForInput(uint32_t handle) override;
@@ -37,8 +42,9 @@ private:
     bool IsScreen(uint32_t handle) const;
     bool AskCursorPosition(int fd, int32_t& column, int32_t& row);
     void AskKeyboardProtocol();
-    // Reads what the input has (waiting up to timeoutMs, -1 for as long as it takes) and decodes it.
-    void ReadInput(int timeoutMs);
+    // Reads what the input has (waiting up to timeoutMs, -1 for as long as it takes) and decodes
+    // it; false when the wait ended because the screen changed.
+    bool ReadInput(int timeoutMs);
     void Decode(bool final);
     int EscapeWaitLeft() const;
     void Flush();
@@ -46,6 +52,7 @@ private:
     int screenFd_ = -1;  // the fixed screen of the measuring constructor
     int32_t screenColumns_ = 0;
     int32_t screenRows_ = 0;
+    std::optional<ScreenModel> drawn_;  // what this device drew, from the first screen query
     bool cursorAsked_ = false;
     int32_t startColumn_ = 0;
     int32_t startRow_ = 0;

@@ -1,3 +1,5 @@
+// The bytes that show console cells on a terminal: addressing, colours, scrolling, glyphs.
+
 #include "console/terminal_output.h"
 
 #include <charconv>
@@ -118,6 +120,22 @@ void TerminalScreenWriter::ScrollUp(int32_t top, int32_t bottom, int32_t rows, u
     bytes_ += ";1H\n\x1b[r";  // a line feed on the bottom margin scrolls the region
     column_ = -1;  // resetting the margins homes the cursor
     row_ = -1;
+}
+
+void TerminalScreenWriter::Redraw(const ScreenModel& screen) {
+    constexpr uint8_t kTerminalDefault = 0x07;
+    bytes_ += "\x1b[0m\x1b[2J";  // cleared in the terminal's own colours
+    attribute_ = kTerminalDefault;
+    column_ = -1;
+    row_ = -1;
+    for (int32_t row = 0; row < screen.rows(); ++row) {
+        for (int32_t column = 0; column < screen.columns(); ++column) {
+            const ScreenModel::Cell& cell = screen.At(column, row);
+            if (cell.character == ' ' && cell.attribute == kTerminalDefault) continue;  // cleared already
+            WriteCell(column, row, cell.character, cell.attribute, screen.columns());
+        }
+    }
+    MoveTo(screen.cursorColumn(), screen.cursorRow());
 }
 
 void TerminalScreenWriter::Sent() {

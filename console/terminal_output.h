@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "console/screen_model.h"
+
 // Appends the UTF-8 form of a cell's character: ASCII as it is, the control codes as the
 // console's picture characters (a tab shows as a circle), 0xA0..0xFF as Latin-1 and the
 // C1 range 0x80..0x9F, which a terminal would act on, as '?'.
@@ -20,6 +22,9 @@ public:
     void MoveCursor(int32_t column, int32_t row);
     // Rows top+1..bottom move up one row; rows is the height of the whole screen.
     void ScrollUp(int32_t top, int32_t bottom, int32_t rows, uint8_t attribute);
+
+    // Clears the terminal and draws every cell of the screen again, then puts the cursor back.
+    void Redraw(const ScreenModel& screen);
 
     std::string& bytes() { return bytes_; }
     // After the bytes are sent: others (the run-time error report, diagnostics) may write to the

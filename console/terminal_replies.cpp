@@ -1,3 +1,5 @@
+// Picking the terminal's answers (cursor position, keyboard protocol, attributes) out of its input.
+
 #include "console/terminal_replies.h"
 
 #include <cstdlib>

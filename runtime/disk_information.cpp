@@ -1,3 +1,5 @@
+// Layer 3: the optional free-disk-space routine, looked up and let go.
+
 #include "runtime/disk_information.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,5 @@
+// The exit path: layer initialisers, exit handlers, finalisers, the report, the exit status.
+
 #include "runtime/exit.h"
 
 #include <unistd.h>
@@ -6,24 +8,8 @@
 #include <chrono>
 #include <thread>
 
-#include "runtime/disk_information.h"
-#include "runtime/faults.h"
+#include "runtime/io_result.h"
 #include "runtime/report.h"
-#include "runtime/startup.h"
-#include "runtime/text_stream.h"
-
-// Entry 2, the constant table, has nothing to walk in this program: both routines are empty.
-LayerTableRecord LayerTable = {
-    kLayerCount,
-    0,
-    {
-        {RuntimeInit, nullptr},
-        {nullptr, nullptr},
-        {DiskInformationInit, DiskInformationDone},
-        {nullptr, nullptr},
-        {nullptr, nullptr},
-    },
-};
 
 ExitHandler ExitHandlerChain = nullptr;
 uint16_t ExitStatus = 0;
@@ -35,7 +21,9 @@ namespace {
 
 std::atomic<bool> exitStarted{false};
 thread_local bool exitingOnThisThread = false;
-std::atomic<bool> reportInProgress{false};
+// Set when the report starts and when the process ends: faults from then on are not converted
+// into run-time errors (the fault filter is as good as removed).
+std::atomic<bool> faultsDeclined{false};
 
 constexpr auto kLateExitGrace = std::chrono::seconds(5);
 
@@ -78,16 +66,18 @@ void RunLayerInits() {
         LayerRoutine finaliser = LayerTable.entries[LayerTable.initialisedCount].finaliser;
         if (finaliser) finaliser();
     }
-    if (RuntimeErrorAddress && !reportInProgress.exchange(true)) WriteReport();
+    if (RuntimeErrorAddress && !faultsDeclined.exchange(true)) {
+        WriteReport(RuntimeErrorNumber, RuntimeErrorAddress, RuntimeErrorFrame);
+    }
     EndProcess();
 }
 
 [[noreturn]] void EndProcess() {
-    RemoveFaultFilter();
+    faultsDeclined.store(true);
     _exit(ExitStatus);
 }
 
-bool ReportInProgress() { return reportInProgress.load(); }
+bool FaultsDeclined() { return faultsDeclined.load(); }
 
 [[noreturn]] void RaiseRuntimeError(uint16_t number, const void* address, void* frame) {
     ClaimExitPath();  // before the globals change: the first way out keeps its status

@@ -29,8 +29,8 @@ struct LayerTableRecord {
     LayerEntry entries[kLayerCount];  // entries[0] is entry 1
 };
 
-// Entries 1 to 3 are the runtime's own; the console and graphics layers plug theirs in with
-// PlugLayer before the main routine runs (tests may plug any entry).
+// Entries 1 to 3 are the runtime's own (start-up fills them in); the console and graphics
+// layers plug theirs in with PlugLayer before the main routine runs (tests may plug any entry).
 extern LayerTableRecord LayerTable;
 void PlugLayer(int32_t number, LayerRoutine initialiser, LayerRoutine finaliser);
 
@@ -59,8 +59,9 @@ void RunLayerInits();
 // Ends the program with the given status and no report.
 [[noreturn]] void StopProgram(uint8_t status);
 
-// The last steps of every way out: remove the fault filter and end the process.
+// The last steps of every way out: the fault filter declines from now on, and the process ends.
 [[noreturn]] void EndProcess();
 
-// True while the run-time error report is being written; a fault then is not converted.
-bool ReportInProgress();
+// True once the run-time error report is being written or the process is ending: a fault then
+// is not converted into a run-time error.
+bool FaultsDeclined();

@@ -1,3 +1,5 @@
+// Processor faults to run-time errors: the signal handler, FaultResume, the thread's stacks.
+
 #include "runtime/faults.h"
 
 #include <signal.h>
@@ -7,6 +9,7 @@
 #include <cstddef>
 
 #include "runtime/exit.h"
+#include "runtime/signal_exit.h"
 #include "runtime/stack_trace.h"
 
 PendingFaultList pendingFaults;
@@ -79,12 +82,9 @@ FaultKind Classify(int signalNumber, const siginfo_t* info, uintptr_t stackPoint
     }
 }
 
-// Gives the fault back to the system: the default action ends the process when the signal,
-// now pending, is delivered as the handler returns.
-void Decline(int signalNumber) {
-    signal(signalNumber, SIG_DFL);
-    raise(signalNumber);
-}
+// A signal another process (or this one) sent with kill, sigqueue or raise: it says so with a
+// code of 0 or below, and whatever address it carries, no instruction of ours faulted.
+bool SentByAProcess(const siginfo_t* info) { return info->si_code <= 0; }
 
 void ClearFloatingPointFlags(ucontext_t* context) {
     if (!context->uc_mcontext.fpregs) return;
@@ -93,15 +93,20 @@ void ClearFloatingPointFlags(ucontext_t* context) {
 }
 
 void FaultFilter(int signalNumber, siginfo_t* info, void* rawContext) {
+    if (SentByAProcess(info)) {
+        EndAsSignalDoes(signalNumber);
+        return;
+    }
     auto* context = static_cast<ucontext_t*>(rawContext);
     greg_t* registers = context->uc_mcontext.gregs;
     const auto stackPointer = static_cast<uintptr_t>(registers[REG_RSP]);
     const FaultKind kind = Classify(signalNumber, info, stackPointer);
     // Faults on threads the system did not prepare, faults while the report is being
-    // written, and more than the list holds are declined rather than looped on.
-    if (kind.errorNumber == 0 || reserveStackTop == 0 || ReportInProgress() ||
+    // written, and more than the list holds are declined rather than looped on: the signal then
+    // ends the process as it would without us, after the signal exit routine.
+    if (kind.errorNumber == 0 || reserveStackTop == 0 || FaultsDeclined() ||
         pendingFaults.count >= kPendingFaultCapacity) {
-        Decline(signalNumber);
+        EndAsSignalDoes(signalNumber);
         return;
     }
     const auto faultAddress = reinterpret_cast<const void*>(registers[REG_RIP]);
@@ -145,10 +150,6 @@ void InstallFaultFilter() {
     sigemptyset(&action.sa_mask);
     for (int blocked : kFaultSignals) sigaddset(&action.sa_mask, blocked);
     for (int signalNumber : kFaultSignals) sigaction(signalNumber, &action, nullptr);
-}
-
-void RemoveFaultFilter() {
-    for (int signalNumber : kFaultSignals) signal(signalNumber, SIG_DFL);
 }
 
 void PrepareThreadForFaults(void* outermostFrame) {

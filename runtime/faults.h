@@ -19,9 +19,9 @@ struct PendingFaultList {
 
 extern PendingFaultList pendingFaults;
 
-// Installs the handler for SIGFPE, SIGSEGV, SIGBUS, SIGILL and SIGTRAP; removes it again.
+// Installs the handler for SIGFPE, SIGSEGV, SIGBUS, SIGILL and SIGTRAP. At the end of the
+// process it declines every fault (see FaultsDeclined), as a removed filter would.
 void InstallFaultFilter();
-void RemoveFaultFilter();
 
 // Every thread that runs system code calls this first: it gives the thread an alternate
 // signal stack (so a stack overflow can be reported) and records its outermost frame.

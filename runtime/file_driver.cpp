@@ -1,3 +1,5 @@
+// The file driver: a text stream's bytes to and from a file descriptor, errors as I/O results.
+
 #include "runtime/file_driver.h"
 
 #include <errno.h>

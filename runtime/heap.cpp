@@ -1,3 +1,5 @@
+// The heap: blocks of 16-byte granules with their size, growth in large areas, errors 203 and 204.
+
 #include "runtime/heap.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,5 @@
+// ParseInteger: decimal, $hexadecimal and %binary integers with a sign.
+
 #include "runtime/number.h"
 
 namespace {

@@ -1,3 +1,5 @@
+// errno values translated to the Windows error numbers users of the system know.
+
 #include "runtime/os_error.h"
 
 #include <errno.h>

@@ -1,3 +1,5 @@
+// The pseudo-random generator: its fixed initial state and its draws.
+
 #include "runtime/random.h"
 
 RandomStateRecord RandomState = {0, 0, 0, 0, true};

@@ -1,8 +1,9 @@
+// The run-time error report: error line, address line, stack trace, empty line.
+
 #include "runtime/report.h"
 
 #include <cstdio>
 
-#include "runtime/exit.h"
 #include "runtime/file_driver.h"
 #include "runtime/stack_trace.h"
 #include "runtime/text_stream.h"
@@ -29,28 +30,28 @@ void WriteAddressLine(const void* address) {
 
 }  // namespace
 
-void WriteReport() {
+void WriteReport(uint16_t number, const void* address, void* frame) {
     // A failure left pending by the interrupted program must not silence the report.
     pendingIoError = 0;
-    char number[8];
-    std::snprintf(number, sizeof number, "%u", static_cast<unsigned>(RuntimeErrorNumber));
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(number));
     WriteText(0, ReportText, "Runtime error ");
-    WriteText(0, ReportText, number);
+    WriteText(0, ReportText, digits);
     WriteText(0, ReportText, " at 0x");
-    WriteText(0, ReportText, EightHexDigits(LinkAddress(RuntimeErrorAddress)));
+    WriteText(0, ReportText, EightHexDigits(LinkAddress(address)));
     WriteLineEnd(ReportText);
-    WriteAddressLine(RuntimeErrorAddress);
+    WriteAddressLine(address);
 
     const int frameLimit = IsCharacterDevice(ReportText.osHandle) ? 9 : 257;
     const void* outermost = OutermostFrame();
-    void* const* frame = static_cast<void* const*>(RuntimeErrorFrame);
-    for (int count = 0; count < frameLimit && frame && FrameOnThisStack(frame); ++count) {
-        const void* returnAddress = frame[1];
+    void* const* walk = static_cast<void* const*>(frame);
+    for (int count = 0; count < frameLimit && walk && FrameOnThisStack(walk); ++count) {
+        const void* returnAddress = walk[1];
         if (returnAddress) WriteAddressLine(returnAddress);
-        void* const* caller = static_cast<void* const*>(frame[0]);
+        void* const* caller = static_cast<void* const*>(walk[0]);
         // The outermost frame stands for the empty link that ends every trace.
-        if (caller <= frame || caller == outermost) break;
-        frame = caller;
+        if (caller <= walk || caller == outermost) break;
+        walk = caller;
     }
     WriteLineEnd(ReportText);
 }

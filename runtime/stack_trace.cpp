@@ -1,3 +1,5 @@
+// Stack bounds, the outermost frame and link-time code addresses for the run-time error report.
+
 #include "runtime/stack_trace.h"
 
 #include <link.h>

@@ -1,16 +1,30 @@
+// Process start: the entry, the runtime's own layers, the standard handles and streams.
+
 #include "runtime/startup.h"
 
 #include <link.h>
 #include <signal.h>
 
+#include "runtime/disk_information.h"
 #include "runtime/exit.h"
 #include "runtime/faults.h"
 #include "runtime/text_stream.h"
 
-uint32_t osInputHandle = kNoHandle;
-uint32_t osOutputHandle = kNoHandle;
-uint32_t osErrorHandle = kNoHandle;
 const void* moduleInstance = nullptr;
+
+// Entries 1 to 3 are the runtime's own; entry 2, the constant table, has nothing to walk in
+// this program, so both its routines are empty. The console and graphics layers plug in theirs.
+LayerTableRecord LayerTable = {
+    kLayerCount,
+    0,
+    {
+        {RuntimeInit, nullptr},
+        {nullptr, nullptr},
+        {DiskInformationInit, DiskInformationDone},
+        {nullptr, nullptr},
+        {nullptr, nullptr},
+    },
+};
 
 [[noreturn]] void ConsoleEntry(MainRoutine mainRoutine) { ProgramStart(mainRoutine); }
 

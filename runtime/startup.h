@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "runtime/standard_handles.h"
+
 using MainRoutine = void (*)();
 
 // The program's entry: runs ProgramStart with the main routine. Never returns.
@@ -14,8 +16,5 @@ using MainRoutine = void (*)();
 // Layer 1: heap, standard handles, the four standard text streams, command line.
 void RuntimeInit();
 
-extern uint32_t osInputHandle;
-extern uint32_t osOutputHandle;
-extern uint32_t osErrorHandle;
 // Identifies the running executable to the window back-end (its load address).
 extern const void* moduleInstance;

@@ -1,3 +1,5 @@
+// Text streams: opening, closing, buffered writing and reading, integer and character input.
+
 #include "runtime/text_stream.h"
 
 #include <cstring>
@@ -5,15 +7,12 @@
 #include "runtime/exit.h"
 #include "runtime/file_driver.h"
 #include "runtime/number.h"
-#include "runtime/startup.h"
+#include "runtime/standard_handles.h"
 
 TextStream InputText;
 TextStream OutputText;
 TextStream ReportText;
 TextStream DiagnosticText;
-
-uint16_t pendingIoError = 0;
-int32_t lastOsError = 0;
 
 namespace {
 

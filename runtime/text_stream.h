@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "runtime/io_result.h"
 #include "runtime/length_prefixed.h"
+#include "runtime/standard_handles.h"
 
 struct TextStream;
 // A driver operation; its result is never read.
@@ -13,7 +15,6 @@ using DriverOperation = int32_t (*)(TextStream& record);
 constexpr uint32_t StateClosed = 0xD7B0;
 constexpr uint32_t StateInput = 0xD7B1;
 constexpr uint32_t StateOutput = 0xD7B2;
-constexpr uint32_t kNoHandle = 0xFFFFFFFF;
 constexpr int32_t kTextBufferSize = 256;
 
 struct TextStream {
@@ -35,9 +36,6 @@ extern TextStream InputText;
 extern TextStream OutputText;
 extern TextStream ReportText;
 extern TextStream DiagnosticText;
-
-extern uint16_t pendingIoError;
-extern int32_t lastOsError;
 
 void InitTextRecord(TextStream& record, const LengthPrefixedString& name);
 // Binds a standard record to an open handle with the file driver; a state other than input

@@ -1,13 +1,20 @@
 // The GUI thread hands window keys to the main thread through a pipe, so that the main thread
-// can wait on the window and the terminal at once with one poll.
+// can wait on the window and the terminal at once with one poll. The terminal is held by the
+// console layer's session code, as the plotter holds it: no echo, single keys, and given back
+// on every way out (Ctrl+C, the other deadly signals, a stop) with the same signal handlers.
 
 #include "app/graphdemo/demo_keys.h"
 
 #include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include <span>
+#include <vector>
+
+#include "console/key_decoder.h"
+#include "console/keys.h"
+#include "console/terminal_session.h"
 #include "graph/graph.h"
 #include "graph/window/backend.h"
 #include "runtime/exit.h"
@@ -15,13 +22,10 @@
 namespace {
 
 constexpr uint32_t kKeyDownMessage = 0x100;  // WM_KEYDOWN; its first parameter is the virtual key
-constexpr uint8_t kEscape = 0x1B;            // the virtual key and the terminal byte alike
 constexpr int kWindowCheckMs = 250;
 
 int keyPipe[2] = {-1, -1};
 bool terminalInput = true;  // false once standard input has ended
-bool terminalChanged = false;
-termios savedTerminal;
 ExitHandler savedExitHandler;
 
 int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
@@ -34,7 +38,18 @@ int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
 
 void RestoreTerminal() {
     ExitHandlerChain = savedExitHandler;
-    if (terminalChanged) tcsetattr(0, TCSANOW, &savedTerminal);
+    GiveBackTerminal();
+}
+
+// What a read from the terminal means: Esc ends, any other key turns the page; a cursor or
+// function key's sequence is one key, not an Esc.
+DemoKey TerminalKey(std::span<const uint8_t> bytes) {
+    std::vector<KeyEvent> events;
+    DecodeTerminalInput(bytes, true, events);
+    for (const KeyEvent& event : events) {
+        if (event.keyDown && event.virtualKey == VK_ESCAPE) return DemoKey::End;
+    }
+    return DemoKey::Next;
 }
 
 bool WindowGone() {
@@ -47,12 +62,9 @@ bool WindowGone() {
 void StartDemoKeys() {
     if (pipe2(keyPipe, O_CLOEXEC | O_NONBLOCK) != 0) keyPipe[0] = keyPipe[1] = -1;
     GraphState.MessageHook = WindowKeyHook;
-    if (isatty(0) && tcgetattr(0, &savedTerminal) == 0) {
-        termios keys = savedTerminal;
-        keys.c_lflag &= static_cast<tcflag_t>(~ICANON);
-        keys.c_cc[VMIN] = 1;
-        keys.c_cc[VTIME] = 0;
-        terminalChanged = tcsetattr(0, TCSANOW, &keys) == 0;
+    if (isatty(0)) {
+        InstallTerminalSignalHandlers();
+        TakeOverTerminal(0, 1);  // the signal keys stay on: Ctrl+C ends the gallery at once
     }
     savedExitHandler = ExitHandlerChain;
     ExitHandlerChain = RestoreTerminal;
@@ -65,12 +77,14 @@ DemoKey AwaitDemoKey() {
         if (ready == 0 && WindowGone()) return DemoKey::End;
         for (const pollfd& source : sources) {
             if (source.fd < 0 || (source.revents & (POLLIN | POLLHUP)) == 0) continue;
-            uint8_t key;
-            if (read(source.fd, &key, 1) != 1) {
+            uint8_t keys[64];
+            ssize_t n = read(source.fd, keys, source.fd == 0 ? sizeof keys : 1);
+            if (n <= 0) {
                 if (source.fd == 0) terminalInput = false;  // the terminal's input has ended
                 continue;
             }
-            return key == kEscape ? DemoKey::End : DemoKey::Next;
+            if (source.fd != 0) return keys[0] == VK_ESCAPE ? DemoKey::End : DemoKey::Next;
+            return TerminalKey(std::span<const uint8_t>(keys, static_cast<size_t>(n)));
         }
     }
 }

@@ -1,4 +1,5 @@
 #include "console/console_output.h"
+#include "console/console_driver.h"
 
 #include "tests/console/memory_console.h"
 
@@ -158,6 +159,49 @@ TEST_F(ConsoleOutputTest, ProcessExitHandsTheConsoleBack) {
     ExitHandlerChain = [] { _exit(exitingDevice->sessionActive() ? 3 : 4); };
     StartConsole();
     EXPECT_EXIT(ProcessExit(), ::testing::ExitedWithCode(4), "");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- A screen whose size changes: wrapping and scrolling follow it, the position stays inside.
+
+using ResizedConsoleTest = MemoryConsoleTest;
+
+TEST_F(ResizedConsoleTest, GrownScreenScrollsOnlyAtItsNewBottomRow) {
+    device.SetCursor(0, kRows - 1);
+    StartConsole();
+    device.Resize(30, kRows + 3);
+    for (const char* line : {"a", "b", "c", "d"}) WriteLine(line);
+    EXPECT_EQ(device.scrollCount(), 1);
+    EXPECT_EQ(device.RowText(kRows + 1), "d");
+    EXPECT_EQ(device.cursorRow(), kRows + 2);
+    Write(std::string(25, 'w'));  // wraps at the new width
+    EXPECT_EQ(device.RowText(kRows + 2), std::string(25, 'w'));
+    EXPECT_EQ(ConsoleState.windowRight, 30);
+}
+
+TEST_F(ResizedConsoleTest, ShrunkScreenKeepsTheRowsUpToTheCursorAndWritesBelowThem) {
+    StartConsole();
+    for (const char* line : {"one", "two", "three"}) WriteLine(line);
+    device.Resize(10, 2);  // the cursor was on row 3: rows 0 and 1 go
+    EXPECT_EQ(device.RowText(0), "three");
+    Write("four");
+    EXPECT_EQ(device.RowText(0), "three");
+    EXPECT_EQ(device.RowText(1), "four");
+    WriteLine("");
+    EXPECT_EQ(device.RowText(0), "four");
+    EXPECT_EQ(device.cursorRow(), 1);
+}
+
+TEST_F(ResizedConsoleTest, ColumnBeyondTheNewWidthIsBroughtInside) {
+    device.SetCursor(15, 1);
+    StartConsole();
+    device.Resize(10, kRows);
+    Write("xy");
+    EXPECT_EQ(device.CellAt(9, 1).character, 'x');
+    EXPECT_EQ(device.CellAt(0, 2).character, 'y');
 }
 
 }  // namespace

@@ -127,24 +127,25 @@ TEST(KeyDecoder, LoneEscWaitsForWhatMayFollowUnlessFinal) {
     EXPECT_EQ(events[1].character, 27);
 }
 
-// Every sequence split at every point into two reads decodes as when it came in one.
-TEST(KeyDecoder, SequencesSplitOverTwoReads) {
+// Every sequence split at every pair of points into three reads decodes as when it came in
+// one, garbage and overlong sequences included.
+TEST(KeyDecoder, SequencesSplitIntoReadsDecodeAsWhole) {
     const std::string inputs[] = {"\x1b[1;5A", "\x1b[24;3~", "\x1bOP", "\x1b[57405;3:3u", "\x1bq",
-                                  "\xe2\x82\xac", "\x1b\x1b[B", "x\x1b[97:65;2;65uy"};
+                                  "\xe2\x82\xac", "\x1b\x1b[B", "x\x1b[97:65;2;65uy", "\x1b[1\x03z",
+                                  "\x1b[" + std::string(70, '1') + "Az", "\x1b\x1b", "\x1bO", "\xc3\x1b[C"};
     for (const std::string& whole : inputs) {
-        std::vector<KeyEvent> expected = DecodeAll(whole);
-        for (size_t split = 1; split < whole.size(); ++split) {
-            std::vector<KeyEvent> events;
-            std::string pending = whole.substr(0, split);
-            size_t used = DecodeTerminalInput(Bytes(pending), false, events);
-            pending = pending.substr(used) + whole.substr(split);
-            EXPECT_EQ(DecodeTerminalInput(Bytes(pending), false, events), pending.size());
-            ASSERT_EQ(events.size(), expected.size()) << testing::PrintToString(whole) << " split " << split;
-            for (size_t i = 0; i < events.size(); ++i) {
-                EXPECT_EQ(events[i].virtualKey, expected[i].virtualKey);
-                EXPECT_EQ(events[i].character, expected[i].character);
-                EXPECT_EQ(events[i].controlState, expected[i].controlState);
-                EXPECT_EQ(events[i].keyDown, expected[i].keyDown);
+        const std::vector<KeyEvent> expected = DecodeAll(whole);
+        for (size_t first = 1; first < whole.size(); ++first) {
+            for (size_t second = first; second <= whole.size(); ++second) {
+                std::vector<KeyEvent> events;
+                std::string pending;
+                for (std::string read : {whole.substr(0, first), whole.substr(first, second - first)}) {
+                    pending += read;
+                    pending.erase(0, DecodeTerminalInput(Bytes(pending), false, events));
+                }
+                pending += whole.substr(second);
+                EXPECT_EQ(DecodeTerminalInput(Bytes(pending), true, events), pending.size());
+                EXPECT_TRUE(events == expected) << testing::PrintToString(whole) << " split " << first << "," << second;
             }
         }
     }

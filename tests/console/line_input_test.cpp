@@ -35,25 +35,6 @@ TEST_F(LineInputTest, EnterAloneGivesCarriageReturnToReadChar) {
     EXPECT_EQ(DeliveredLine(), "\r\n");
 }
 
-TEST_F(LineInputTest, EchoStartsAfterThePrompt) {
-    StartConsole();
-    WriteText(0, OutputText, "? ");
-    ConsoleWriteNow();
-    device.Type("5\r");
-    EXPECT_EQ(ReadLine(), "5\r\n");
-    EXPECT_EQ(device.RowText(0), "? 5");
-}
-
-TEST_F(LineInputTest, TypingAfterMovingLeftOverwrites) {
-    StartConsole();
-    device.Type("abc");
-    Press(NamedKey::Left);
-    Press(NamedKey::Left);
-    device.Type("x\r");
-    EXPECT_EQ(ReadLine(), "axc\r\n");
-    EXPECT_EQ(device.RowText(0), "axc");
-}
-
 TEST_F(LineInputTest, BackspaceWorksOnlyAtTheEndOfTheLine) {
     StartConsole();
     device.Type("abc");
@@ -71,35 +52,6 @@ TEST_F(LineInputTest, BackspaceWorksOnlyAtTheEndOfTheLine) {
     EXPECT_EQ(device.RowText(1), "a");
 }
 
-TEST_F(LineInputTest, HomeEndAndRightMoveOverTheTypedText) {
-    StartConsole();
-    device.Type("abcd");
-    Press(NamedKey::Home);
-    device.Type("X");
-    Press(NamedKey::Right);
-    device.Type("Y");
-    Press(NamedKey::End);
-    Press(NamedKey::Right);  // nothing beyond the end
-    device.Type("Z\r");
-    EXPECT_EQ(ReadLine(), "XbYdZ\r\n");
-    EXPECT_EQ(device.RowText(0), "XbYdZ");
-}
-
-TEST_F(LineInputTest, EscapeAndCtrlYEraseTheWholeLineButNotThePrompt) {
-    StartConsole();
-    WriteText(0, OutputText, "xp: ");
-    ConsoleWriteNow();
-    device.Type("abc");
-    Press(NamedKey::Left);
-    Press(NamedKey::Left);
-    Press(NamedKey::Escape);
-    device.Type("7");
-    Ctrl('y');
-    device.Type("9\r");
-    EXPECT_EQ(ReadLine(), "9\r\n");
-    EXPECT_EQ(device.RowText(0), "xp: 9");
-}
-
 TEST_F(LineInputTest, LineHoldsAtMost254Characters) {
     StartConsole();
     device.Type(std::string(300, 'a') + "\r");
@@ -108,25 +60,6 @@ TEST_F(LineInputTest, LineHoldsAtMost254Characters) {
     // 254 echoed characters fill 12 rows of 20 and 14 more; the screen of 5 rows scrolled.
     EXPECT_EQ(device.RowText(kRows - 2), std::string(14, 'a'));
     EXPECT_EQ(device.cursorRow(), kRows - 1);
-}
-
-TEST_F(LineInputTest, TabAndUnlistedControlCodesAreStoredCtrlZIsIgnored) {
-    StartConsole();
-    device.Type("\t");
-    Ctrl('z');
-    Ctrl('b');
-    device.Type("\r");
-    EXPECT_EQ(ReadLine(), "\t\x02\r\n");
-}
-
-TEST_F(LineInputTest, OtherExtendedKeysAreIgnored) {
-    StartConsole();
-    device.Type("1");
-    Press(NamedKey::F1);
-    Press(NamedKey::Up);
-    Press(NamedKey::Delete);
-    device.Type("2\r");
-    EXPECT_EQ(ReadLine(), "12\r\n");
 }
 
 TEST_F(LineInputTest, ReadIntegerAndSkipRestOfLineThroughTheEditor) {
@@ -147,6 +80,82 @@ TEST_F(LineInputTest, EndOfInputFinishesThePartLineThenComesBackEmpty) {
     EXPECT_EQ(ReadChar(InputText), 26);
     EXPECT_EQ(ReadInteger(InputText), 0);
     EXPECT_EQ(pendingIoError, 106);
+}
+
+// ---- Editing keys: what the line holds when Enter comes, and what row 0 shows.
+
+using Keys = std::vector<KeyEvent>;
+
+Keys Typed(const std::string& text) {
+    Keys keys;
+    for (char c : text) keys.push_back(c == '\r' ? NamedKeyEvent(NamedKey::Enter, 0) : CharacterKeyEvent(static_cast<uint8_t>(c), 0));
+    return keys;
+}
+KeyEvent Key(NamedKey key) { return NamedKeyEvent(key, 0); }
+KeyEvent CtrlKey(char letter) { return CharacterKeyEvent(static_cast<uint8_t>(letter), LEFT_CTRL_PRESSED); }
+Keys operator+(Keys a, const Keys& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Keys operator+(Keys a, const KeyEvent& b) { return a + Keys{b}; }
+
+struct EditCase {
+    const char* name;
+    const char* prompt;
+    Keys keys;
+    std::string line;
+    std::string shown;
+};
+
+class LineEditing : public LineInputTest, public testing::WithParamInterface<EditCase> {};
+
+TEST_P(LineEditing, DeliversTheLineAndShowsIt) {
+    StartConsole();
+    WriteText(0, OutputText, GetParam().prompt);
+    ConsoleWriteNow();
+    for (const KeyEvent& key : GetParam().keys) device.Press(key);
+    EXPECT_EQ(ReadLine(), GetParam().line);
+    EXPECT_EQ(device.RowText(0), GetParam().shown);
+    EXPECT_FALSE(device.listening());  // keys are listened for only while the line is typed
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineInput, LineEditing,
+    testing::Values(
+        EditCase{"EchoStartsAfterThePrompt", "? ", Typed("5\r"), "5\r\n", "? 5"},
+        EditCase{"TypingAfterMovingLeftOverwrites", "", Typed("abc") + Key(NamedKey::Left) + Key(NamedKey::Left) + Typed("x\r"),
+                 "axc\r\n", "axc"},
+        EditCase{"HomeEndAndRightMoveOverTheTypedText", "",
+                 Typed("abcd") + Key(NamedKey::Home) + Typed("X") + Key(NamedKey::Right) + Typed("Y") + Key(NamedKey::End) +
+                     Key(NamedKey::Right) + Typed("Z\r"),
+                 "XbYdZ\r\n", "XbYdZ"},
+        EditCase{"EscapeAndCtrlYEraseTheWholeLineButNotThePrompt", "xp: ",
+                 Typed("abc") + Key(NamedKey::Left) + Key(NamedKey::Left) + Key(NamedKey::Escape) + Typed("7") + CtrlKey('y') +
+                     Typed("9\r"),
+                 "9\r\n", "xp: 9"},
+        EditCase{"TabAndUnlistedControlCodesAreStoredCtrlZIsIgnored", "", Typed("\t") + CtrlKey('z') + CtrlKey('b') + Typed("\r"),
+                 "\t\x02\r\n", "\t\x02"},
+        EditCase{"OtherExtendedKeysAreIgnored", "",
+                 Typed("1") + Key(NamedKey::F1) + Key(NamedKey::Up) + Key(NamedKey::Delete) + Typed("2\r"), "12\r\n", "12"}),
+    [](const testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
+
+TEST_F(LineInputTest, ListensForKeysOnlyWhileTheLineIsTyped) {
+    StartConsole();
+    device.Type("1\r");
+    EXPECT_FALSE(device.listening());
+    EXPECT_EQ(ReadLine(), "1\r\n");
+    EXPECT_EQ(device.readsWithoutListening(), 0);
+    EXPECT_FALSE(device.listening());
+}
+
+TEST_F(LineInputTest, EchoFollowsAResizeThatCameBeforeTheLine) {
+    device.SetCursor(0, kRows - 1);
+    StartConsole();
+    device.Resize(kColumns, kRows - 2);  // the cursor's row falls off: two rows go at the top
+    device.Type("ab\r");
+    EXPECT_EQ(ReadLine(), "ab\r\n");
+    EXPECT_EQ(device.RowText(kRows - 4), "ab");
+    EXPECT_EQ(device.cursorRow(), kRows - 3);
 }
 
 }  // namespace

@@ -8,19 +8,60 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
+
+namespace {
+
+[[noreturn]] void Run(const std::vector<std::string>& argv) {
+    for (int fd = 3; fd < 256; ++fd) close(fd);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+}
+
+// What a shell with job control does for a foreground job: a process group of its own that
+// owns the terminal. This process waits for the job and ends the way it ended; the job's pid
+// goes to pidPipe.
+[[noreturn]] void RunAsJob(const std::vector<std::string>& argv, int pidPipe) {
+    pid_t job = fork();
+    if (job == 0) {
+        setpgid(0, 0);
+        signal(SIGTTOU, SIG_IGN);  // tcsetpgrp from what is still a background group
+        tcsetpgrp(0, getpid());
+        signal(SIGTTOU, SIG_DFL);
+        Run(argv);
+    }
+    setpgid(job, job);
+    [[maybe_unused]] ssize_t written = write(pidPipe, &job, sizeof job);
+    for (int fd = 3; fd < 256; ++fd) close(fd);
+    int status = 0;
+    while (waitpid(job, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status)) {
+        signal(WTERMSIG(status), SIG_DFL);
+        raise(WTERMSIG(status));
+    }
+    _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+}
+
+}  // namespace
 
 PseudoTerminal::PseudoTerminal(PseudoTerminalOptions options) : options_(std::move(options)) {
     winsize size{};
-    size.ws_col = 80;
-    size.ws_row = 24;
+    size.ws_col = static_cast<unsigned short>(options_.columns);
+    size.ws_row = static_cast<unsigned short>(options_.rows);
     if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) throw std::runtime_error("openpty");
     tcgetattr(slave_, &before_);
 }
 
 PseudoTerminal::~PseudoTerminal() {
+    if (program_ > 0 && program_ != child_) kill(program_, SIGKILL);
     if (child_ > 0) {
         kill(child_, SIGKILL);
         waitpid(child_, nullptr, 0);
@@ -32,6 +73,8 @@ PseudoTerminal::~PseudoTerminal() {
 void PseudoTerminal::Start(const std::vector<std::string>& argv) {
     int input[2] = {-1, -1};
     if (options_.standardInputFromPipe && pipe(input) != 0) throw std::runtime_error("pipe");
+    int jobPid[2] = {-1, -1};
+    if (options_.asJob && pipe(jobPid) != 0) throw std::runtime_error("pipe");
     child_ = fork();
     if (child_ == 0) {
         setsid();
@@ -50,12 +93,14 @@ void PseudoTerminal::Start(const std::vector<std::string>& argv) {
             }
             if (options_.standardInputFromPipe) dup2(input[0], 0);
         }
-        for (int fd = 3; fd < 256; ++fd) close(fd);
-        std::vector<char*> args;
-        for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
+        if (options_.asJob) RunAsJob(argv, jobPid[1]);
+        Run(argv);
+    }
+    program_ = child_;
+    if (options_.asJob) {
+        close(jobPid[1]);
+        if (read(jobPid[0], &program_, sizeof program_) != sizeof program_) throw std::runtime_error("job");
+        close(jobPid[0]);
     }
     if (options_.standardInputFromPipe) {
         close(input[0]);
@@ -120,9 +165,37 @@ void PseudoTerminal::Type(const std::string& bytes) {
     }
 }
 
-void PseudoTerminal::Signal(int signalNumber) { kill(child_, signalNumber); }
+void PseudoTerminal::Signal(int signalNumber) { kill(program_, signalNumber); }
 
-ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs) {
+void PseudoTerminal::Resize(int columns, int rows) {
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(columns);
+    size.ws_row = static_cast<unsigned short>(rows);
+    ioctl(master_, TIOCSWINSZ, &size);  // the terminal sends SIGWINCH to its foreground group
+}
+
+bool PseudoTerminal::WaitForListening(int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while ((SettingsNow().c_lflag & ISIG) != 0) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        ReadAvailable(5);
+    }
+    return true;
+}
+
+bool PseudoTerminal::WaitForStopped(bool stopped, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        std::ifstream stat("/proc/" + std::to_string(program_) + "/stat");
+        std::string pid, name, state;
+        stat >> pid >> name >> state;  // the program's name has no spaces
+        if ((state == "T") == stopped) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        ReadAvailable(20);
+    }
+}
+
+ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs, int pollMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     ProgramEnd end;
     int status = 0;
@@ -132,9 +205,10 @@ ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs) {
             waitpid(child_, &status, 0);
             break;
         }
-        ReadAvailable(20);
+        ReadAvailable(pollMs);
     }
     child_ = -1;
+    program_ = -1;
     ReadAvailable(0);
     if (WIFEXITED(status)) end.exitStatus = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) end.signal = WTERMSIG(status);

@@ -18,6 +18,11 @@ struct PseudoTerminalOptions {
     std::string standardInputText;
     bool withoutTerminal = false;  // no terminal at all: output and errors into files
     std::string standardErrorFile;
+    // The program runs as a job of a shell with job control: in a process group of its own in
+    // the foreground, its parent waiting in the same session, so that stop signals stop it.
+    bool asJob = false;
+    int columns = 80;
+    int rows = 24;
 };
 
 struct ProgramEnd {
@@ -34,11 +39,19 @@ public:
     // Reads until the output after position `from` contains text; false on timeout.
     bool WaitFor(const std::string& text, size_t from = 0, int timeoutMs = 5000);
     void Type(const std::string& bytes);
+    // Signals the program (the job itself when it runs as one).
     void Signal(int signalNumber);
-    ProgramEnd WaitForEnd(int timeoutMs = 10000);
+    // The terminal's window takes a new size; the program hears of it by SIGWINCH.
+    void Resize(int columns, int rows);
+    // Waits until the program reads keys itself (the terminal's signal keys are off).
+    bool WaitForListening(int timeoutMs = 5000);
+    // Waits until the program is stopped (or, with stopped false, running again).
+    bool WaitForStopped(bool stopped, int timeoutMs = 5000);
+    // Looks for the end every pollMs (its resolution, for measurements).
+    ProgramEnd WaitForEnd(int timeoutMs = 10000, int pollMs = 20);
 
     const std::string& output() const { return output_; }
-    pid_t pid() const { return child_; }
+    pid_t pid() const { return program_; }
     const termios& settingsBefore() const { return before_; }
     termios SettingsNow() const;
 
@@ -50,6 +63,7 @@ private:
     int master_ = -1;
     int slave_ = -1;
     pid_t child_ = -1;
+    pid_t program_ = -1;
     termios before_{};
     std::string output_;
     size_t answeredUpTo_ = 0;

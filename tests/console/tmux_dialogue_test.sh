@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs the dialogue program in a tmux terminal, types into it like a user and checks the
 # screen, the exit status and that the terminal settings afterwards equal those before.
-# Usage: tmux_dialogue_test.sh PROGRAM SCENARIO   (edit, error, interrupt, redirect)
+# Usage: tmux_dialogue_test.sh PROGRAM SCENARIO
+#   (edit, error, interrupt, redirect, busy, resize)
 set -eu
 program=$1
 scenario=$2
@@ -11,15 +12,23 @@ trap '$tmux kill-server 2>/dev/null || true; rm -rf "$dir"' EXIT
 
 redirect=""
 [ "$scenario" = redirect ] && redirect="> $dir/stdout"
+arguments=""
+if [ "$scenario" = busy ]; then
+    touch "$dir/busy"
+    arguments="busy $dir/busy"  # works between prompts while the file exists
+fi
+size="-x 80 -y 24"
+[ "$scenario" = resize ] && size="-x 40 -y 8"
 cat > "$dir/session.sh" <<SESSION
+trap true INT  # the shell outlives a Ctrl+C to the program, as an interactive one does
 printf 'before\n'
 stty -g > $dir/settings.before
-$program $redirect
+$program $arguments $redirect
 echo \$? > $dir/status
 stty -g > $dir/settings.after
 sleep 60
 SESSION
-$tmux new-session -d -x 80 -y 24 "sh $dir/session.sh"
+$tmux new-session -d $size "sh $dir/session.sh"
 
 screen() { $tmux capture-pane -p -t 0; }
 wait_for() {
@@ -29,6 +38,14 @@ wait_for() {
         if [ $tries -gt 100 ]; then
             echo "timed out waiting for: $1"; screen; exit 1
         fi
+        sleep 0.05
+    done
+}
+wait_until() {
+    tries=0
+    until eval "$1"; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ]; then echo "timed out waiting until: $1"; screen; exit 1; fi
         sleep 0.05
     done
 }
@@ -77,6 +94,33 @@ error)
 interrupt)
     $tmux send-keys -t 0 1 2 C-c
     wait_status 130
+    ;;
+busy)
+    # Ctrl+C while the program works, not waiting for a key.
+    $tmux send-keys -t 0 1 Enter
+    wait_for "letto 1"
+    $tmux send-keys -t 0 C-c
+    wait_status 130
+    ;;
+resize)
+    # 40x8, grown to 60x12 at the second prompt: the screen is drawn again from the console's
+    # own model, then scrolls at the new bottom row.
+    $tmux send-keys -t 0 1 Enter
+    wait_for "ancora? s/n"
+    $tmux send-keys -t 0 s Enter
+    wait_until '[ "$(screen | grep -c "inserire xp")" -ge 2 ]'
+    $tmux resize-window -t 0 -x 60 -y 12
+    wait_until '[ "$($tmux display -p -t 0 "#{pane_height}")" = 12 ]'
+    $tmux send-keys -t 0 2 Enter
+    wait_for "letto 2"
+    $tmux send-keys -t 0 n Enter
+    wait_status 0
+    n=1
+    for expected in "1" "letto 1" "ancora? s/n" "s" "risposta 115" "inserire xp" "2" "letto 2" \
+                    "ancora? s/n" "n" "risposta 110" ""; do
+        expect_row $n "$expected"
+        n=$((n + 1))
+    done
     ;;
 esac
 echo "ok: $scenario"

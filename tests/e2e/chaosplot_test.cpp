@@ -3,6 +3,7 @@
 // memory display (reference_plotter).
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -84,6 +85,11 @@ void ExpectNoFailureMessage(const PlotterTerminal& plotter) {
     }
 }
 
+// The terminal's settings after the program are those before it.
+void ExpectTerminalAsFound(PlotterTerminal& plotter) {
+    EXPECT_TRUE(SameSettings(plotter.terminal().settingsBefore(), plotter.terminal().SettingsNow()));
+}
+
 class ChaosplotTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
@@ -139,6 +145,7 @@ protected:
             plotter.Answer(replies[i]);
         }
         EXPECT_EQ(plotter.Finish(), 0);
+        ExpectTerminalAsFound(plotter);
         for (const char* prompt : {"inserire xp", "inserire yp", "inserire nmax"}) {
             EXPECT_EQ(CountOf(plotter.output(), prompt), static_cast<int>(passes.size()));
         }
@@ -147,8 +154,8 @@ protected:
 
     // Starts a run long enough to act during it, and waits until its window shows the picture
     // being drawn while the program has not yet asked whether to go again.
-    void StartLongRun(PlotterTerminal& plotter) {
-        plotter.Answer("100\n100\n" + kLongRun + "\n");
+    void StartLongRun(PlotterTerminal& plotter, const std::string& steps = kLongRun) {
+        plotter.Answer("100\n100\n" + steps + "\n");
         ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
         const xcb_window_t window = Windows()[0];
         ASSERT_TRUE(Eventually([&] { return inspector().Capture(window).at(200, 100) != 0; }));
@@ -203,8 +210,48 @@ TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
     ASSERT_TRUE(plotter.AwaitOutput(kAgain, 1, 120000));
     plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
+    ExpectTerminalAsFound(plotter);
     ExpectNoFailureMessage(plotter);
 }
+
+// The longest pass there is: only a signal ends it.
+const std::string kEndlessRun = "2147483647";
+
+struct MidPassEnd {
+    const char* name;
+    const char* typed;  // typed at the terminal, or empty
+    int signalNumber;   // sent when nothing is typed
+    int endedBy;
+};
+
+class ChaosplotMidPass : public ChaosplotTest, public testing::WithParamInterface<MidPassEnd> {};
+
+TEST_P(ChaosplotMidPass, EndsAsTheSignalDoesWithTheTerminalRestored) {
+    PlotterTerminal plotter;
+    StartLongRun(plotter, kEndlessRun);
+    const auto start = std::chrono::steady_clock::now();
+    if (*GetParam().typed != 0) {
+        plotter.terminal().Type(GetParam().typed);
+    } else {
+        plotter.terminal().Signal(GetParam().signalNumber);
+    }
+    const ProgramEnd end = plotter.terminal().WaitForEnd(20000);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_EQ(end.signal, GetParam().endedBy);
+    // Generous: the figure itself comes from the benchmark.
+    EXPECT_LT(elapsed.count(), 5000);
+    ExpectTerminalAsFound(plotter);
+    EXPECT_EQ(CountOf(plotter.output(), "Runtime error"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chaosplot, ChaosplotMidPass,
+                         testing::Values(MidPassEnd{"CtrlC", "\x03", 0, SIGINT},
+                                         MidPassEnd{"CtrlBackslash", "\x1c", 0, SIGQUIT},
+                                         MidPassEnd{"Terminate", "", SIGTERM, SIGTERM},
+                                         MidPassEnd{"User1", "", SIGUSR1, SIGUSR1},
+                                         MidPassEnd{"SentSegv", "", SIGSEGV, SIGSEGV},
+                                         MidPassEnd{"SentFpe", "", SIGFPE, SIGFPE}),
+                         [](const testing::TestParamInfo<MidPassEnd>& info) { return std::string(info.param.name); });
 
 TEST(ChaosplotScreen, TheWindowIsTheWholeScreenWithoutWindowManager) {
     XvfbServer server;
@@ -232,6 +279,7 @@ TEST(ChaosplotWithoutWindow, AWordForANumberIsRunTimeError106) {
     ASSERT_TRUE(plotter.AwaitOutput("inserire xp"));
     plotter.Answer("12abc\n");
     EXPECT_EQ(plotter.Finish(), 106);
+    ExpectTerminalAsFound(plotter);
     EXPECT_TRUE(plotter.AwaitOutput("Runtime error 106 at 0x", 1, 0)) << plotter.output();
 }
 
@@ -240,6 +288,7 @@ TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
     PlotterTerminal plotter;
     plotter.Answer("100\n100\n10\n");
     EXPECT_EQ(plotter.Finish(), 1);
+    ExpectTerminalAsFound(plotter);
     const std::string& shown = plotter.output();
     const size_t lastPrompt = shown.find("inserire nmax");
     const size_t failure = shown.find("Window creation failed");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -45,7 +47,12 @@ protected:
     xcb_window_t DemoWindow() {
         EXPECT_TRUE(Await(PageLine(1))) << terminal_.output();
         XInspector inspector;
-        std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
+        // The page is drawn in the back-buffer; the server may list the window a moment later.
+        std::vector<xcb_window_t> windows;
+        for (int tries = 0; tries < 200 && windows.empty(); ++tries) {
+            windows = inspector.WindowsOfClass("ZorvGraphWindow");
+            if (windows.empty()) terminal_.WaitFor("\n", terminal_.output().size(), 20);
+        }
         EXPECT_EQ(windows.size(), 1u);
         return windows.empty() ? 0 : windows.back();
     }
@@ -71,11 +78,28 @@ TEST_F(GraphdemoTest, KeysInTheWindowTurnEveryPageAndEscapeEnds) {
 
 TEST_F(GraphdemoTest, SingleKeysTypedAtTheTerminalTurnPagesToo) {
     ASSERT_NE(DemoWindow(), 0u);
-    terminal_.Type("x");  // no Enter needed
+    terminal_.Type("%");  // no Enter needed
     ASSERT_TRUE(Await(PageLine(2))) << terminal_.output();
+    terminal_.Type("\x1b[A");  // a cursor key is one key, not an Esc
+    ASSERT_TRUE(Await(PageLine(3))) << terminal_.output();
     terminal_.Type("\x1b");
     EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
-    EXPECT_EQ(CountOf(terminal_.output(), "page "), 2);
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), 3);
+    EXPECT_EQ(terminal_.output().find('%'), std::string::npos) << "echoed";
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, CtrlCEndsItAsTheSignalDoesWithTheTerminalRestored) {
+    ASSERT_NE(DemoWindow(), 0u);
+    terminal_.Type("\x03");
+    EXPECT_EQ(terminal_.WaitForEnd().signal, SIGINT);
+    EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+TEST_F(GraphdemoTest, TerminationSignalEndsItWithTheTerminalRestored) {
+    ASSERT_NE(DemoWindow(), 0u);
+    terminal_.Signal(SIGTERM);
+    EXPECT_EQ(terminal_.WaitForEnd().signal, SIGTERM);
     EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
 }
 

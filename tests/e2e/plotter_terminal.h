@@ -20,6 +20,8 @@ public:
     int Finish(int timeoutMs = 20000);
 
     const std::string& output() const { return terminal_.output(); }
+    // The terminal itself: for keys that are not answers, signals and its settings.
+    PseudoTerminal& terminal() { return terminal_; }
     pid_t pid() const { return terminal_.pid(); }
 
 private:

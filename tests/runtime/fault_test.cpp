@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <unistd.h>
+
 #include "runtime/exit.h"
 #include "runtime/faults.h"
+#include "runtime/signal_exit.h"
 
 namespace {
 
@@ -68,6 +71,71 @@ TEST(FaultDeathTest, FloatingPointFaultReloadsTheControlWord) {
             z = 1.0 / z;
         },
         ::testing::ExitedWithCode(42), "");
+}
+
+// Sent by a process, a fault signal is no processor fault: whatever address the report would
+// name, nothing faulted. The signal ends the process as it would without the filter, after the
+// signal exit routine.
+struct SentSignal {
+    int signalNumber;
+    bool throughKill;  // kill() to the process, else raise() on this thread
+};
+
+class SentFaultSignalDeathTest : public testing::TestWithParam<SentSignal> {};
+
+TEST_P(SentFaultSignalDeathTest, EndsTheProcessAsTheSignalDoesAfterTheExitRoutine) {
+    EXPECT_EXIT(
+        {
+            PrepareLikeProgramStart();
+            SetSignalExitRoutine([] { [[maybe_unused]] ssize_t n = write(2, "given back\n", 11); });
+            if (GetParam().throughKill) {
+                kill(getpid(), GetParam().signalNumber);
+            } else {
+                raise(GetParam().signalNumber);
+            }
+            _exit(0);
+        },
+        ::testing::KilledBySignal(GetParam().signalNumber), "given back");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SentFaultSignalDeathTest,
+                         testing::Values(SentSignal{SIGSEGV, true}, SentSignal{SIGFPE, true},
+                                         SentSignal{SIGBUS, true}, SentSignal{SIGTRAP, false},
+                                         SentSignal{SIGILL, false}));
+
+TEST(FaultDeathTest, DeclinedFaultRunsTheSignalExitRoutineToo) {
+    EXPECT_EXIT(
+        {
+            PrepareLikeProgramStart();
+            SetSignalExitRoutine([] { [[maybe_unused]] ssize_t n = write(2, "given back\n", 11); });
+            pendingFaults.count = kPendingFaultCapacity;
+            zero = 5 / zero;
+        },
+        ::testing::KilledBySignal(SIGFPE), "given back");
+}
+
+TEST(DeadlySignalDeathTest, EndsTheProcessAsTheSignalDoesAfterTheExitRoutine) {
+    for (int signalNumber : {SIGTERM, SIGQUIT, SIGUSR2, SIGRTMIN + 3}) {
+        EXPECT_EXIT(
+            {
+                SetSignalExitRoutine([] { [[maybe_unused]] ssize_t n = write(2, "given back\n", 11); });
+                InstallDeadlySignalHandlers();
+                kill(getpid(), signalNumber);
+                _exit(0);
+            },
+            ::testing::KilledBySignal(signalNumber), "given back") << signalNumber;
+    }
+}
+
+TEST(DeadlySignalDeathTest, ASignalIgnoredAtStartStaysIgnored) {
+    EXPECT_EXIT(
+        {
+            signal(SIGUSR1, SIG_IGN);
+            InstallDeadlySignalHandlers();
+            kill(getpid(), SIGUSR1);
+            _exit(7);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace

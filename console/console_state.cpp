@@ -1,0 +1,20 @@
+// The console layer's state record and the choice of its device.
+
+#include "console/console_state.h"
+
+#include "console/terminal_device.h"
+
+ConsoleStateRecord ConsoleState;
+
+namespace {
+
+ConsoleDevice* chosenDevice = nullptr;
+
+}  // namespace
+
+void UseConsoleDevice(ConsoleDevice& device) { chosenDevice = &device; }
+
+ConsoleDevice& ActiveConsoleDevice() {
+    if (chosenDevice == nullptr) chosenDevice = &TerminalConsoleDevice();
+    return *chosenDevice;
+}
