@@ -124,6 +124,40 @@ Picture XInspector::Capture(xcb_window_t window) {
     return picture;
 }
 
+Picture XInspector::CaptureServerValues(xcb_window_t window) {
+    const WindowGeometry geometry = Geometry(window);
+    Freed<xcb_get_image_reply_t> image{
+        xcb_get_image_reply(connection_,
+                            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          static_cast<uint16_t>(geometry.width),
+                                          static_cast<uint16_t>(geometry.height), ~0u),
+                            nullptr)};
+    Picture picture;
+    if (!image || geometry.height == 0) return picture;
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    size_t bytesPerPixel = 4;
+    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem; xcb_format_next(&formats)) {
+        if (formats.data->depth == image->depth) bytesPerPixel = formats.data->bits_per_pixel / 8;
+    }
+    const uint8_t* data = xcb_get_image_data(image.reply);
+    const size_t rowBytes = static_cast<size_t>(xcb_get_image_data_length(image.reply)) / geometry.height;
+    const bool mostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    picture.width = geometry.width;
+    picture.height = geometry.height;
+    for (int32_t y = 0; y < geometry.height; ++y) {
+        for (int32_t x = 0; x < geometry.width; ++x) {
+            const uint8_t* pixel = data + y * rowBytes + x * bytesPerPixel;
+            uint32_t value = 0;
+            for (size_t i = 0; i < bytesPerPixel; ++i) {
+                value |= static_cast<uint32_t>(pixel[i])
+                         << (mostSignificantFirst ? 8 * (bytesPerPixel - 1 - i) : 8 * i);
+            }
+            picture.pixels.push_back(value);
+        }
+    }
+    return picture;
+}
+
 void XInspector::SendDeleteWindow(xcb_window_t window) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
