@@ -40,9 +40,10 @@ public:
     WindowEvent Next();
     bool lost() const;
 
-    // GUI thread only.
+    // Set at creation, then read-only (the dispatcher reads them too).
     const std::shared_ptr<X11Connection> connection;
     xcb_window_t window = 0;
+    // GUI thread only.
     xcb_gcontext_t gc = 0;
     X11BufferStore store;
 
