@@ -449,7 +449,7 @@ TEST(X11DisplayAfterTheServerWentAway, NoWindowUntilAServerIsThereAgain) {
     display.DestroyWindow(again);
 }
 
-// On a 16-, 15- or 30-bit server the window shows each pixel as the visual's nearest colour.
+// On a 16-, 15-, 30- or 8-bit server the window shows each pixel as the visual's nearest colour.
 struct VisualCase {
     int depth;
     uint32_t redMask, greenMask, blueMask;
@@ -499,7 +499,9 @@ TEST_P(X11VisualTest, PictureIsThe32BitPictureConvertedToTheVisual) {
 INSTANTIATE_TEST_SUITE_P(Depths, X11VisualTest,
                          ::testing::Values(VisualCase{16, 0xF800, 0x07E0, 0x001F},
                                            VisualCase{15, 0x7C00, 0x03E0, 0x001F},
-                                           VisualCase{30, 0x3FF00000, 0x000FFC00, 0x000003FF}),
+                                           VisualCase{30, 0x3FF00000, 0x000FFC00, 0x000003FF},
+                                           // Not the root visual (that one is PseudoColor).
+                                           VisualCase{8, 0x07, 0x38, 0xC0}),
                          [](const auto& info) { return "Depth" + std::to_string(info.param.depth); });
 
 // The same pixels whether the buffer is shared with the server or sent in put-image requests;
