@@ -63,7 +63,7 @@ std::shared_ptr<X11Window> X11Display::Find(WindowHandle window) {
 }
 
 std::shared_ptr<X11Connection> X11Display::Connection() {
-    std::lock_guard<std::mutex> hold(registryMutex_);
+    std::lock_guard<std::mutex> hold(connectionMutex_);
     if (connection_ == nullptr || !connection_->Usable()) {
         connection_ = std::make_shared<X11Connection>();
     }

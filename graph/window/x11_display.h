@@ -42,8 +42,10 @@ private:
     // The connection in use, opened again when there is none or it was lost.
     std::shared_ptr<X11Connection> Connection();
 
-    std::mutex registryMutex_;
+    // Apart from the registry: opening a connection may take long, and posts must not wait.
+    std::mutex connectionMutex_;
     std::shared_ptr<X11Connection> connection_;
+    std::mutex registryMutex_;
     std::unordered_map<WindowHandle, std::shared_ptr<X11Window>> windows_;
     WindowHandle lastHandle_ = kNoWindow;
 };
