@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#include "graph/window/visual_choice.h"
 
 namespace {
 
@@ -142,35 +145,28 @@ X11Connection::~X11Connection() {
 bool X11Connection::ChooseVisual() {
     if (screen == nullptr) return false;
     const xcb_setup_t& setup = *xcb_get_setup(connection);
-    // The buffer's own layout first (no conversion, shared memory), then the root window's
-    // visual, then the deepest TrueColor visual there is. Depth 32 is the alpha visual:
-    // only when nothing else is offered.
-    int best = -1;
+    std::vector<VisualOffer> offers;
     for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem; xcb_depth_next(&depths)) {
         for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
              xcb_visualtype_next(&visuals)) {
             const xcb_visualtype_t& v = *visuals.data;
-            if (v._class != XCB_VISUAL_CLASS_TRUE_COLOR) continue;
-            PixelFormat candidate;
-            candidate.depth = depths.data->depth;
-            candidate.bitsPerPixel = BitsPerPixelOfDepth(setup, candidate.depth, candidate.scanlinePad);
-            candidate.mostSignificantFirst = setup.image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
-            candidate.redMask = v.red_mask;
-            candidate.greenMask = v.green_mask;
-            candidate.blueMask = v.blue_mask;
-            if (candidate.bitsPerPixel % 8 != 0 || candidate.bitsPerPixel == 0) continue;
-            const int rank = (IsBufferLayout(candidate) && candidate.depth == 24 ? 3000 : 0) +
-                             (v.visual_id == screen->root_visual ? 1000 : 0) +
-                             (candidate.depth == 32 ? 0 : 100) + candidate.depth;
-            if (rank > best) {
-                best = rank;
-                visual = v.visual_id;
-                format = candidate;
-            }
+            VisualOffer offer{v.visual_id, v._class == XCB_VISUAL_CLASS_TRUE_COLOR,
+                              v.visual_id == screen->root_visual, {}};
+            offer.format.depth = depths.data->depth;
+            offer.format.bitsPerPixel =
+                BitsPerPixelOfDepth(setup, offer.format.depth, offer.format.scanlinePad);
+            offer.format.mostSignificantFirst = setup.image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+            offer.format.redMask = v.red_mask;
+            offer.format.greenMask = v.green_mask;
+            offer.format.blueMask = v.blue_mask;
+            offers.push_back(offer);
         }
     }
-    if (best < 0) return false;
-    if (visual == screen->root_visual) {
+    const int chosen = ::ChooseVisual(offers);
+    if (chosen < 0) return false;
+    visual = offers[chosen].id;
+    format = offers[chosen].format;
+    if (offers[chosen].root) {
         colormap = screen->default_colormap;
     } else {
         // A visual other than the root's needs a colormap of its own.

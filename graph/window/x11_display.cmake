@@ -12,5 +12,6 @@ add_library(graph_x11 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/x11_keyboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/key_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pixel_format.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/visual_choice.cpp
 )
 target_link_libraries(graph_x11 PUBLIC PkgConfig::XCB)
