@@ -92,6 +92,7 @@ protected:
         settings.width = kScreenWidth;
         settings.height = kScreenHeight;
         settings.resetsWhenLastClientLeaves = resettingServer_;
+        settings.depth = depth_;
         ASSERT_TRUE(server.Start(settings));
     }
 
@@ -165,7 +166,33 @@ protected:
     XvfbServer server;
     std::unique_ptr<XInspector> inspector_;
     bool resettingServer_ = false;
+    int depth_ = 24;
 };
+
+class ChaosplotOnA16BitServerTest : public ChaosplotTest {
+protected:
+    ChaosplotOnA16BitServerTest() { depth_ = 16; }
+};
+
+TEST_F(ChaosplotOnA16BitServerTest, TheWindowShowsThePictureConvertedToTheVisual) {
+    const std::vector<Picture> reference =
+        ReferencePictures("100\n100\n5000\nn\n", kScreenWidth, kScreenHeight);
+    ASSERT_EQ(reference.size(), 1u);
+    const Picture expected = ConvertedToVisual(reference[0], 0xF800, 0x07E0, 0x001F);
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n5000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    ASSERT_EQ(Windows().size(), 1u);
+    Picture shown;
+    Eventually([&] {
+        shown = inspector().CaptureServerValues(Windows()[0]);
+        return shown == expected;
+    });
+    EXPECT_EQ(DescribeDifference(expected, shown), "same");
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+    ExpectNoFailureMessage(plotter);
+}
 
 // On a server that resets when its last client leaves, with chaosplot its only client until
 // the first pass is drawn.

@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <memory>
 #include <thread>
 
@@ -457,12 +456,6 @@ struct VisualCase {
 
 class X11VisualTest : public ::testing::TestWithParam<VisualCase> {};
 
-uint32_t Channel(uint32_t value, uint32_t mask) {
-    const int shift = __builtin_ctz(mask);
-    const uint32_t top = mask >> shift;
-    return static_cast<uint32_t>(std::lround(value * static_cast<double>(top) / 255.0)) << shift;
-}
-
 TEST_P(X11VisualTest, PictureIsThe32BitPictureConvertedToTheVisual) {
     const VisualCase& visual = GetParam();
     XvfbServer server;
@@ -479,11 +472,8 @@ TEST_P(X11VisualTest, PictureIsThe32BitPictureConvertedToTheVisual) {
     ASSERT_TRUE(display.CreateBuffer(window, 203, 61, buffer));
     FillWithPattern(buffer, 0x3C5A96);
     display.Present(window, buffer, {0, 0, 203, 61});
-    Picture expected = PictureOf(buffer);
-    for (uint32_t& pixel : expected.pixels) {
-        pixel = Channel(pixel >> 16, visual.redMask) | Channel((pixel >> 8) & 0xFF, visual.greenMask) |
-                Channel(pixel & 0xFF, visual.blueMask);
-    }
+    const Picture expected =
+        ConvertedToVisual(PictureOf(buffer), visual.redMask, visual.greenMask, visual.blueMask);
     XInspector inspector;
     const xcb_window_t shown = AwaitMappedWindow(inspector);
     Picture actual;

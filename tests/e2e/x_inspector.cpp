@@ -1,6 +1,7 @@
 #include "tests/e2e/x_inspector.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -16,6 +17,25 @@ struct Freed {
 };
 
 }  // namespace
+
+namespace {
+
+uint32_t Channel(uint32_t value, uint32_t mask) {
+    const int shift = __builtin_ctz(mask);
+    const uint32_t top = mask >> shift;
+    return static_cast<uint32_t>(std::lround(value * static_cast<double>(top) / 255.0)) << shift;
+}
+
+}  // namespace
+
+Picture ConvertedToVisual(const Picture& picture, uint32_t redMask, uint32_t greenMask, uint32_t blueMask) {
+    Picture converted = picture;
+    for (uint32_t& pixel : converted.pixels) {
+        pixel = Channel(pixel >> 16, redMask) | Channel((pixel >> 8) & 0xFF, greenMask) |
+                Channel(pixel & 0xFF, blueMask);
+    }
+    return converted;
+}
 
 std::string DescribeDifference(const Picture& expected, const Picture& actual) {
     std::ostringstream text;

@@ -19,6 +19,9 @@ struct Picture {
     friend bool operator==(const Picture&, const Picture&) = default;
 };
 
+// The picture as a TrueColor visual with these masks shows it: each channel the nearest level.
+Picture ConvertedToVisual(const Picture& picture, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
+
 // "same" when equal, else the sizes or the number of differing pixels and the first of them.
 std::string DescribeDifference(const Picture& expected, const Picture& actual);
 
