@@ -110,13 +110,13 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
         record->surfaceReady = true;
     }
     display.PostDamage(handle);
+    // Shown before InitGraph returns, so that the window is there for whatever comes next.
+    display.ShowWindow(handle);
     {
         std::lock_guard<std::mutex> guard(windowsMutex);
         record->readySignalled = true;
     }
     windowsChanged.notify_all();
-
-    display.ShowWindow(handle);
 
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastPresent = Clock::now() - std::chrono::milliseconds(kPresentIntervalMs);

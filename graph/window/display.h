@@ -15,7 +15,7 @@
 // main thread. PostDestroy, PostQuit and PostDamage may be called from any thread at any time,
 // also for a window that is already destroyed (then they do nothing). Several windows, each
 // with its own GUI thread, may be alive at once; a display must keep them independent (the X11
-// display gives each its own connection).
+// display routes each window's events to its own thread over one shared connection).
 //
 // Pixels. A back-buffer holds 32-bit pixels 0x00RRGGBB (red in bits 16-23, green 8-15, blue
 // 0-7: the X11 TrueColor ZPixmap layout). Note this is NOT the Win32 COLORREF order the library
@@ -98,7 +98,8 @@ public:
     // unspecified. False on failure.
     virtual bool CreateBuffer(WindowHandle window, int32_t width, int32_t height,
                               PixelBuffer& buffer) = 0;
-    // GUI thread: shows the window (maximised when the request asked).
+    // GUI thread: shows the window (maximised when the request asked). The back-end calls it
+    // before the ready handshake, so the window is shown before InitGraph returns.
     virtual void ShowWindow(WindowHandle window) = 0;
     // GUI thread: the next event of the window, waiting for one without using the processor.
     virtual WindowEvent NextEvent(WindowHandle window) = 0;

@@ -1,10 +1,11 @@
 #pragma once
-// Real windows on an X server, through XCB. Each window has its own connection, opened and used
-// by the window's GUI thread only; other threads reach a window through its queue of posted
-// events, which wakes the GUI thread through an eventfd. The back-buffer is shared with the
-// server through MIT-SHM when the server offers it, so presenting costs one request; otherwise
-// it lives in ordinary memory and is sent with put-image requests cut to the server's limit.
-// A lost connection reads as the user closing the window: the process goes on.
+// Real windows on an X server, through XCB. All windows share one connection (x11_connection.h),
+// opened at the first need and kept for the rest of the process; a lost connection is replaced
+// by a new one at the next window. Other threads reach a window through its queue of posted
+// events. The back-buffer is shared with the server through MIT-SHM when the server offers it and
+// its visual stores pixels as the buffer does, so presenting costs one request; otherwise it
+// lives in ordinary memory and is converted to the visual and sent in put-image requests cut to
+// the server's limit. A lost connection reads as the user closing the window: the process goes on.
 
 #include <cstdint>
 #include <memory>
@@ -13,7 +14,8 @@
 
 #include "graph/window/display.h"
 
-struct X11Window;
+class X11Connection;
+class X11Window;
 
 class X11Display : public Display {
 public:
@@ -21,9 +23,11 @@ public:
     ~X11Display() override;
 
     ScreenMetrics Metrics() override;
+    // On a display that cannot be reached at all, also says why on standard error.
     WindowHandle CreateWindow(const WindowRequest& request) override;
     bool CreateBuffer(WindowHandle window, int32_t width, int32_t height,
                       PixelBuffer& buffer) override;
+    // Returns once the server has mapped the window (a window manager may still be framing it).
     void ShowWindow(WindowHandle window) override;
     WindowEvent NextEvent(WindowHandle window) override;
     void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) override;
@@ -35,7 +39,12 @@ public:
 
 private:
     std::shared_ptr<X11Window> Find(WindowHandle window);
+    // The connection in use, opened again when there is none or it was lost.
+    std::shared_ptr<X11Connection> Connection();
 
+    // Apart from the registry: opening a connection may take long, and posts must not wait.
+    std::mutex connectionMutex_;
+    std::shared_ptr<X11Connection> connection_;
     std::mutex registryMutex_;
     std::unordered_map<WindowHandle, std::shared_ptr<X11Window>> windows_;
     WindowHandle lastHandle_ = kNoWindow;

@@ -13,18 +13,17 @@
 
 namespace {
 
-constexpr uint8_t kPixelDepth = 24;
 // A put-image request's fixed part.
 constexpr uint32_t kPutImageHeaderBytes = 24;
 
-// Waits until the server has handled everything sent so far.
-void Sync(xcb_connection_t* connection) {
-    free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+bool Usable(const X11Window& window) {
+    return !window.lost() && !xcb_connection_has_error(window.connection->connection);
 }
 
 }  // namespace
 
 bool CreateSharedStore(X11Window& window, size_t bytes) {
+    xcb_connection_t* connection = window.connection->connection;
     const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (id < 0) return false;
     void* memory = shmat(id, nullptr, 0);
@@ -32,10 +31,9 @@ bool CreateSharedStore(X11Window& window, size_t bytes) {
         shmctl(id, IPC_RMID, nullptr);
         return false;
     }
-    const xcb_shm_seg_t segment = xcb_generate_id(window.connection);
+    const xcb_shm_seg_t segment = xcb_generate_id(connection);
     xcb_generic_error_t* error = xcb_request_check(
-        window.connection,
-        xcb_shm_attach_checked(window.connection, segment, static_cast<uint32_t>(id), 0));
+        connection, xcb_shm_attach_checked(connection, segment, static_cast<uint32_t>(id), 0));
     // Once the server holds the segment (or has refused it) it can be marked for removal: the
     // system frees it when the last user lets go, also if this process dies.
     shmctl(id, IPC_RMID, nullptr);
@@ -54,9 +52,9 @@ void ReleaseStore(X11Window& window) {
     if (store.memory == nullptr) return;
     if (store.shared) {
         // The server may still be reading the segment for a put-image sent just before.
-        if (!window.connectionLost && !xcb_connection_has_error(window.connection)) {
-            xcb_shm_detach(window.connection, store.segment);
-            Sync(window.connection);
+        if (Usable(window)) {
+            xcb_shm_detach(window.connection->connection, store.segment);
+            window.connection->Sync();
         }
         shmdt(store.memory);
     } else {
@@ -66,30 +64,23 @@ void ReleaseStore(X11Window& window) {
 }
 
 void PutImageInBands(X11Window& window, const PixelBuffer& buffer, PixelRect area) {
-    const uint32_t width = static_cast<uint32_t>(area.right - area.left);
-    const uint32_t rowBytes = width * 4;
-    const uint32_t rowsPerBand =
-        std::max<uint32_t>(1, (window.maxRequestBytes - kPutImageHeaderBytes) / rowBytes);
-    std::vector<uint32_t> band;
+    const PixelFormat& format = window.connection->format;
+    const int32_t width = area.right - area.left;
+    const size_t rowBytes = ImageRowBytes(format, width);
+    const size_t rowsPerBand = std::max<size_t>(
+        1, (window.connection->maxRequestBytes - kPutImageHeaderBytes) / rowBytes);
+    std::vector<uint8_t> band;
     for (int32_t top = area.top; top < area.bottom;) {
-        const uint32_t rows =
-            std::min<uint32_t>(rowsPerBand, static_cast<uint32_t>(area.bottom - top));
-        const uint32_t* first =
-            buffer.pixels + static_cast<size_t>(top) * buffer.stride + area.left;
-        const uint32_t* data = first;
-        // Rows that are not adjacent in the buffer are gathered into one block first.
-        if (width != static_cast<uint32_t>(buffer.stride) && rows > 1) {
-            band.resize(static_cast<size_t>(rows) * width);
-            for (uint32_t r = 0; r < rows; ++r) {
-                std::memcpy(band.data() + static_cast<size_t>(r) * width,
-                            first + static_cast<size_t>(r) * buffer.stride, rowBytes);
-            }
-            data = band.data();
+        const size_t rows = std::min<size_t>(rowsPerBand, static_cast<size_t>(area.bottom - top));
+        band.resize(rows * rowBytes);
+        for (size_t r = 0; r < rows; ++r) {
+            ConvertRow(format, buffer.pixels + (top + r) * static_cast<size_t>(buffer.stride) + area.left,
+                       width, band.data() + r * rowBytes);
         }
-        xcb_put_image(window.connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window.window, window.gc,
-                      static_cast<uint16_t>(width), static_cast<uint16_t>(rows),
-                      static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0, kPixelDepth,
-                      rows * rowBytes, reinterpret_cast<const uint8_t*>(data));
+        xcb_put_image(window.connection->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window.window,
+                      window.gc, static_cast<uint16_t>(width), static_cast<uint16_t>(rows),
+                      static_cast<int16_t>(area.left), static_cast<int16_t>(top), 0, format.depth,
+                      static_cast<uint32_t>(band.size()), band.data());
         top += static_cast<int32_t>(rows);
     }
 }
@@ -101,7 +92,9 @@ bool X11Display::CreateBuffer(WindowHandle handle, int32_t width, int32_t height
         return false;
     }
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-    if (!(window->shmOffered && !window->connectionLost && CreateSharedStore(*window, bytes))) {
+    // Shared with the server only where the server reads the buffer's words as they are.
+    const bool share = window->connection->shmOffered && IsBufferLayout(window->connection->format);
+    if (!(share && Usable(*window) && CreateSharedStore(*window, bytes))) {
         void* memory = calloc(1, bytes);
         if (memory == nullptr) return false;
         window->store = {false, -1, 0, memory};
@@ -112,22 +105,23 @@ bool X11Display::CreateBuffer(WindowHandle handle, int32_t width, int32_t height
 
 void X11Display::Present(WindowHandle handle, const PixelBuffer& buffer, PixelRect area) {
     auto window = Find(handle);
-    if (window == nullptr || window->connectionLost || area.left >= area.right ||
+    if (window == nullptr || !Usable(*window) || area.left >= area.right ||
         area.top >= area.bottom) {
         return;
     }
+    xcb_connection_t* connection = window->connection->connection;
     if (window->store.shared && buffer.pixels == window->store.memory) {
         xcb_shm_put_image(
-            window->connection, window->window, window->gc, static_cast<uint16_t>(buffer.stride),
+            connection, window->window, window->gc, static_cast<uint16_t>(buffer.stride),
             static_cast<uint16_t>(buffer.height), static_cast<uint16_t>(area.left),
             static_cast<uint16_t>(area.top), static_cast<uint16_t>(area.right - area.left),
             static_cast<uint16_t>(area.bottom - area.top), static_cast<int16_t>(area.left),
-            static_cast<int16_t>(area.top), kPixelDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
-            window->store.segment, 0);
+            static_cast<int16_t>(area.top), window->connection->format.depth,
+            XCB_IMAGE_FORMAT_Z_PIXMAP, 0, window->store.segment, 0);
     } else {
         PutImageInBands(*window, buffer, area);
     }
-    xcb_flush(window->connection);
+    xcb_flush(connection);
 }
 
 void X11Display::DestroyBuffer(WindowHandle handle, PixelBuffer& buffer) {

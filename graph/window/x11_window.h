@@ -1,25 +1,20 @@
 #pragma once
-// What the X11 display keeps for one window. The connection and everything below it belong to
-// the window's GUI thread; only the posted-event queue is shared with other threads.
+// What the X11 display keeps for one window. The window's GUI thread creates, presents and
+// destroys it; the connection's dispatcher thread queues the server's events for it; any thread
+// may post to it. The queues are the only shared part, under the window's own mutex.
 
-#include <sys/types.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "graph/window/display.h"
-
-// The keyboard mapping of the server: keysyms per keycode, first keycode first.
-struct X11Keymap {
-    xcb_keycode_t firstKeycode = 0;
-    uint8_t keysymsPerKeycode = 0;
-    std::vector<xcb_keysym_t> keysyms;
-};
+#include "graph/window/x11_connection.h"
 
 // The back-buffer's storage: a shared-memory segment attached to the server, or plain memory.
 struct X11BufferStore {
@@ -29,40 +24,43 @@ struct X11BufferStore {
     void* memory = nullptr;
 };
 
-struct X11Window {
-    X11Window();
+class X11Window final : public X11EventSink {
+public:
+    explicit X11Window(std::shared_ptr<X11Connection> connection);
     ~X11Window();
 
-    // GUI thread only.
-    xcb_connection_t* connection = nullptr;
-    xcb_window_t window = 0;
-    xcb_gcontext_t gc = 0;
-    xcb_atom_t wmProtocols = 0;
-    xcb_atom_t wmDeleteWindow = 0;
-    bool shmOffered = false;
-    uint32_t maxRequestBytes = 0;
-    bool connectionLost = false;
-    X11Keymap keymap;
-    X11BufferStore store;
-    // Events made from one server event beyond the first (WM_CHAR after WM_KEYDOWN).
-    std::deque<WindowEvent> pendingInput;
+    void Deliver(const xcb_generic_event_t& event) override;
+    void ConnectionLost() override;
 
-    // Shared: posted events, in the order posted, and what wakes the GUI thread for them.
-    std::mutex postMutex;
-    std::deque<WindowEventKind> posted;
-    std::atomic<bool> damagePending{false};
-    int wakeFd = -1;
-
+    // Queues a Destroy, Quit or Damage event (damage once until it is taken).
     void Post(WindowEventKind kind);
+    // The next event: posts before server events, except that damage waits until the server's
+    // events are taken (drawing posts damage again as soon as it is taken, and would otherwise
+    // keep a close request or an exposure waiting for as long as it draws).
+    WindowEvent Next();
+    bool lost() const;
+
+    // Set at creation, then read-only (the dispatcher reads them too).
+    const std::shared_ptr<X11Connection> connection;
+    xcb_window_t window = 0;
+    // GUI thread only.
+    xcb_gcontext_t gc = 0;
+    X11BufferStore store;
+
+private:
+    void Queue(const WindowEvent& event);
+
+    mutable std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<WindowEventKind> posted_;
+    std::deque<WindowEvent> fromServer_;
+    bool damagePending_ = false;
+    bool lost_ = false;
 };
 
-// The screen of the given number, or null.
-xcb_screen_t* X11Screen(xcb_connection_t* connection, int number);
-// Present, buffer and input helpers, each in its own file.
+// Present and buffer helpers, in x11_present.cpp.
 bool CreateSharedStore(X11Window& window, size_t bytes);
 void ReleaseStore(X11Window& window);
 void PutImageInBands(X11Window& window, const PixelBuffer& buffer, PixelRect area);
-void LoadKeymap(X11Window& window);
-// Translates an input event of the server; returns the number of window events appended.
-int TranslateInput(X11Window& window, const xcb_generic_event_t& event,
-                   std::deque<WindowEvent>& out);
+// Mouse buttons as window messages (x11_input.cpp); returns the number of events appended.
+int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEvent* out);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/console/pseudo_terminal.h"
 #include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
@@ -92,7 +93,14 @@ void ExpectTerminalAsFound(PlotterTerminal& plotter) {
 
 class ChaosplotTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(server.Start(kScreenWidth, kScreenHeight)); }
+    void SetUp() override {
+        XvfbSettings settings;
+        settings.width = kScreenWidth;
+        settings.height = kScreenHeight;
+        settings.resetsWhenLastClientLeaves = resettingServer_;
+        settings.depth = depth_;
+        ASSERT_TRUE(server.Start(settings));
+    }
 
     std::vector<xcb_window_t> Windows() { return inspector().WindowsOfClass("ZorvGraphWindow"); }
 
@@ -164,6 +172,40 @@ protected:
 
     XvfbServer server;
     std::unique_ptr<XInspector> inspector_;
+    bool resettingServer_ = false;
+    int depth_ = 24;
+};
+
+class ChaosplotOnA16BitServerTest : public ChaosplotTest {
+protected:
+    ChaosplotOnA16BitServerTest() { depth_ = 16; }
+};
+
+TEST_F(ChaosplotOnA16BitServerTest, TheWindowShowsThePictureConvertedToTheVisual) {
+    const std::vector<Picture> reference =
+        ReferencePictures("100\n100\n5000\nn\n", kScreenWidth, kScreenHeight);
+    ASSERT_EQ(reference.size(), 1u);
+    const Picture expected = ConvertedToVisual(reference[0], 0xF800, 0x07E0, 0x001F);
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n5000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    ASSERT_EQ(Windows().size(), 1u);
+    Picture shown;
+    Eventually([&] {
+        shown = inspector().CaptureServerValues(Windows()[0]);
+        return shown == expected;
+    });
+    EXPECT_EQ(DescribeDifference(expected, shown), "same");
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+    ExpectNoFailureMessage(plotter);
+}
+
+// On a server that resets when its last client leaves, with chaosplot its only client until
+// the first pass is drawn.
+class ChaosplotOnAResettingServerTest : public ChaosplotTest {
+protected:
+    ChaosplotOnAResettingServerTest() { resettingServer_ = true; }
 };
 
 // Entries 4 and 14 of the default palette.
@@ -178,6 +220,40 @@ TEST_F(ChaosplotTest, NoStepsDrawsTheFilledTriangleOnly) { PlayPasses({"100\n100
 
 TEST_F(ChaosplotTest, ThreePassesKeepThreeWindowsEachWithItsOwnPicture) {
     PlayPasses({"100\n100\n3000\n", "-50\n400\n3000\n", "300\n20\n3000\n"}, {"N\n", "s\n", "n\n"});
+}
+
+TEST_F(ChaosplotOnAResettingServerTest, TwoPassesEachShowItsPicture) {
+    PlayPasses({"100\n100\n2000\n", "7\n9\n2000\n"}, {"s\n", "n\n"});
+}
+
+// Piped answers reach InitGraph right after start-up, with the program the server's only client.
+TEST_F(ChaosplotOnAResettingServerTest, PipedAnswersOpenEveryWindow) {
+    PseudoTerminalOptions options;
+    options.standardInputFromPipe = true;
+    options.standardInputText = "100\n100\n300\ns\n5\n5\n300\nn\n";
+    PseudoTerminal terminal(options);
+    terminal.Start({CHAOSPLOT});
+    EXPECT_EQ(terminal.WaitForEnd(20000).exitStatus, 0) << terminal.output();
+    EXPECT_EQ(CountOf(terminal.output(), kAgain), 2) << terminal.output();
+    EXPECT_EQ(CountOf(terminal.output(), "Window creation failed"), 0) << terminal.output();
+}
+
+TEST_F(ChaosplotTest, ThePassAfterTheServerWentAwaySaysWhyAndEndsThroughTheGuard) {
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n10\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    inspector_.reset();
+    const std::string display = server.display();
+    server.Kill();
+    plotter.Answer("s\n100\n100\n10\n");
+    EXPECT_EQ(plotter.Finish(), 1);
+    const std::string& shown = plotter.output();
+    const size_t why = shown.find("chaosplot: cannot open display \"" + display +
+                                  "\": the X server refused the connection or could not be reached");
+    const size_t failure = shown.find("Window creation failed");
+    const size_t guard = shown.find(kGuardMessage);
+    EXPECT_TRUE(why < failure && failure < guard && guard != std::string::npos) << shown;
+    EXPECT_EQ(CountOf(shown, kAgain), 1);
 }
 
 TEST_F(ChaosplotTest, ClosingTheWindowDuringARunLeavesTheDialogueWorking) {
@@ -291,10 +367,12 @@ TEST(ChaosplotWithoutWindow, FirstDrawingEndsTheProgramThroughTheGuard) {
     ExpectTerminalAsFound(plotter);
     const std::string& shown = plotter.output();
     const size_t lastPrompt = shown.find("inserire nmax");
+    const size_t why = shown.find("chaosplot: cannot open display: DISPLAY is not set");
     const size_t failure = shown.find("Window creation failed");
     const size_t guard = shown.find(kGuardMessage);
     EXPECT_NE(lastPrompt, std::string::npos);
-    EXPECT_TRUE(lastPrompt < failure && failure < guard && guard != std::string::npos) << shown;
+    EXPECT_TRUE(lastPrompt < why && why < failure && failure < guard && guard != std::string::npos)
+        << shown;
     EXPECT_EQ(CountOf(shown, kAgain), 0);
 }
 

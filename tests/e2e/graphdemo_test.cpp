@@ -76,6 +76,28 @@ TEST_F(GraphdemoTest, KeysInTheWindowTurnEveryPageAndEscapeEnds) {
     EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
 }
 
+// Typed on the server's keyboard into the focused window: the keypad with and without Num Lock
+// (Num Lock itself is a key too) and the umlaut key of a German layout each turn a page; the
+// Escape key ends the demo.
+TEST_F(GraphdemoTest, KeypadKeysAndAGermanLayoutReachTheWindow) {
+    xcb_window_t window = DemoWindow();
+    ASSERT_NE(window, 0u);
+    ASSERT_EQ(std::system(("setxkbmap -display " + server_.display() + " de").c_str()), 0);
+    {
+        XInspector inspector;
+        xcb_set_input_focus(inspector.connection(), XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+        inspector.Sync();
+    }
+    const char* keys[] = {"87" /* keypad 1 */, "Num_Lock", "87", "KP_Add", "34" /* u umlaut */};
+    for (int page = 2; page <= 6; ++page) {
+        ASSERT_EQ(std::system(("xdotool key " + std::string(keys[page - 2])).c_str()), 0);
+        ASSERT_TRUE(Await(PageLine(page))) << keys[page - 2] << "\n" << terminal_.output();
+    }
+    std::system("xdotool key Escape");
+    EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), 6) << terminal_.output();
+}
+
 TEST_F(GraphdemoTest, SingleKeysTypedAtTheTerminalTurnPagesToo) {
     ASSERT_NE(DemoWindow(), 0u);
     terminal_.Type("%");  // no Enter needed

@@ -3,7 +3,8 @@
 // 1, in the order the windows were opened): width and height as 32-bit numbers, then the
 // 0x00RRGGBB pixels row by row. The buffers are read rather than what the memory windows show,
 // because an earlier window may not yet have presented its last drawing when the program ends.
-//   reference_plotter DIRECTORY W H FW FH
+//   reference_plotter DIRECTORY W H FW FH [last]
+// With "last", only the newest window's picture is written (long runs of many windows).
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,14 +39,20 @@ class RecordingDisplay final : public Display {
 public:
     explicit RecordingDisplay(ScreenMetrics metrics) : memory_(metrics) {}
 
-    // Every window's picture, in the order the windows were opened.
-    std::vector<Picture> Pictures() {
+    // The pictures of the windows from the first-th on (0: every window), in the order the
+    // windows were opened.
+    std::vector<Picture> Pictures(size_t first) {
         std::lock_guard<std::mutex> hold(mutex_);
         std::vector<Picture> pictures;
-        for (const Buffer& buffer : buffers_) {
+        for (size_t i = first; i < buffers_.size(); ++i) {
+            const Buffer& buffer = buffers_[i];
             pictures.push_back(buffer.released ? buffer.picture : Copy(buffer.live));
         }
         return pictures;
+    }
+    size_t WindowCount() {
+        std::lock_guard<std::mutex> hold(mutex_);
+        return buffers_.size();
     }
 
     ScreenMetrics Metrics() override { return memory_.Metrics(); }
@@ -96,10 +103,13 @@ private:
 
 RecordingDisplay* display;
 std::string directory;
+bool lastOnly = false;
 
 void SavePictures() {
-    int number = 0;
-    for (const Picture& picture : display->Pictures()) {
+    const size_t count = display->WindowCount();
+    const size_t first = lastOnly && count > 0 ? count - 1 : 0;
+    size_t number = first;
+    for (const Picture& picture : display->Pictures(first)) {
         const std::string path = directory + "/window-" + std::to_string(++number) + ".pixels";
         FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) continue;
@@ -113,11 +123,12 @@ void SavePictures() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::fputs("usage: reference_plotter DIRECTORY W H FW FH\n", stderr);
+    if (argc != 6 && !(argc == 7 && std::string(argv[6]) == "last")) {
+        std::fputs("usage: reference_plotter DIRECTORY W H FW FH [last]\n", stderr);
         return 2;
     }
     directory = argv[1];
+    lastOnly = argc == 7;
     display = new RecordingDisplay(
         {std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])});
     SelectDisplay(*display);

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "tests/e2e/x_inspector.h"
@@ -86,12 +87,14 @@ protected:
     X11Display display;
 };
 
-TEST_F(X11DisplayTest, WindowHasClassTitleAndExactlyTheSurfaceSize) {
+TEST_F(X11DisplayTest, WindowIsOnTheScreenOnceShownWithClassTitleAndTheSurfaceSize) {
     const WindowHandle window = OpenWindow(320, 200);
     ASSERT_NE(window, kNoWindow);
     XInspector inspector;
-    const xcb_window_t shown = AwaitMappedWindow(inspector);
-    ASSERT_NE(shown, 0u);
+    // No waiting: ShowWindow returns once the server has mapped the window.
+    const std::vector<xcb_window_t> windows = inspector.WindowsOfClass("ZorvGraphWindow");
+    ASSERT_EQ(windows.size(), 1u);
+    const xcb_window_t shown = windows[0];
     EXPECT_EQ(inspector.TextProperty(shown, "WM_NAME"), "Graph window application");
     EXPECT_EQ(inspector.TextProperty(shown, "_NET_WM_NAME"), "Graph window application");
     const WindowGeometry geometry = inspector.Geometry(shown);
@@ -336,20 +339,160 @@ TEST_F(X11DisplayTest, KeysAndButtonsBecomeWindowMessages) {
     display.DestroyWindow(window);
 }
 
-TEST(X11DisplayWithoutServer, NoDisplayMeansNoWindowAndNoScreen) {
+TEST(X11DisplayWithoutServer, NoDisplayMeansNoWindowNoScreenAndALineSayingWhy) {
     X11Display display;
-    for (const char* unreachable : {static_cast<const char*>(nullptr), ":4093"}) {
-        if (unreachable == nullptr) {
+    const struct {
+        const char* display;
+        std::string why;
+    } cases[] = {
+        {nullptr, "x11_display_tests: cannot open display: DISPLAY is not set\n"},
+        {":4093", "x11_display_tests: cannot open display \":4093\": the X server refused the "
+                  "connection or could not be reached\n"},
+        {"no-colon", "x11_display_tests: cannot open display \"no-colon\": DISPLAY does not name "
+                     "an X display\n"},
+    };
+    for (const auto& unreachable : cases) {
+        if (unreachable.display == nullptr) {
             unsetenv("DISPLAY");
         } else {
-            setenv("DISPLAY", unreachable, 1);
+            setenv("DISPLAY", unreachable.display, 1);
         }
+        testing::internal::CaptureStderr();
         const ScreenMetrics metrics = display.Metrics();
         EXPECT_EQ(metrics.largestClientWidth, 0);
         EXPECT_EQ(metrics.maximisedClientHeight, 0);
         EXPECT_EQ(display.CreateWindow(Request(64, 64)), kNoWindow);
+        // The metrics say nothing: only a window that cannot be made is worth a line.
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), unreachable.why);
     }
 }
+
+// More windows than a server takes clients (256 for Xvfb): they share one connection.
+TEST_F(X11DisplayTest, MoreWindowsThanTheServerTakesClients) {
+    std::vector<WindowHandle> windows;
+    std::vector<PixelBuffer> buffers(300);
+    for (PixelBuffer& buffer : buffers) {
+        windows.push_back(OpenWindow(16, 16));
+        ASSERT_NE(windows.back(), kNoWindow) << "window " << windows.size();
+        ASSERT_TRUE(display.CreateBuffer(windows.back(), 16, 16, buffer));
+    }
+    XInspector inspector;
+    ASSERT_TRUE(inspector.connected());
+    EXPECT_EQ(inspector.WindowsOfClass("ZorvGraphWindow").size(), 300u);
+    // Each window still hears its own events only.
+    const xcb_window_t topmost = inspector.WindowsOfClass("ZorvGraphWindow").back();
+    inspector.SendDeleteWindow(topmost);
+    EXPECT_EQ(AwaitEvent(display, windows.back(), WindowEventKind::Close).kind, WindowEventKind::Close);
+    display.PostQuit(windows.front());
+    EXPECT_EQ(AwaitEvent(display, windows.front(), WindowEventKind::Close).kind, WindowEventKind::Quit);
+    FillWithPattern(buffers.back(), 7);
+    display.Present(windows.back(), buffers.back(), {0, 0, 16, 16});
+    const Picture expected = PictureOf(buffers.back());
+    EXPECT_EQ(DescribeDifference(expected, AwaitPicture(inspector, topmost, expected)), "same");
+    for (size_t i = 0; i < windows.size(); ++i) {
+        display.DestroyBuffer(windows[i], buffers[i]);
+        display.DestroyWindow(windows[i]);
+    }
+    EXPECT_TRUE(inspector.WindowsOfClass("ZorvGraphWindow").empty());
+}
+
+// A server that resets when its last client leaves: the metrics' connection stays for the
+// windows, so the server never sees the program leave between them.
+TEST(X11DisplayOnAResettingServer, WindowsOpenAfterTheMetricsAndAfterTheLastWindowClosed) {
+    XvfbServer server;
+    XvfbSettings settings;
+    settings.resetsWhenLastClientLeaves = true;
+    ASSERT_TRUE(server.Start(settings));
+    X11Display display;
+    EXPECT_EQ(display.Metrics().largestClientWidth, 640);
+    for (int round = 0; round < 3; ++round) {
+        const WindowHandle window = display.CreateWindow(Request(32, 32));
+        ASSERT_NE(window, kNoWindow) << "round " << round;
+        display.ShowWindow(window);
+        PixelBuffer buffer{};
+        ASSERT_TRUE(display.CreateBuffer(window, 32, 32, buffer));
+        FillWithPattern(buffer, static_cast<uint32_t>(round));
+        display.Present(window, buffer, {0, 0, 32, 32});
+        {
+            XInspector inspector;
+            const Picture expected = PictureOf(buffer);
+            EXPECT_EQ(DescribeDifference(expected, AwaitPicture(inspector, AwaitMappedWindow(inspector), expected)),
+                      "same");
+        }
+        display.DestroyBuffer(window, buffer);
+        display.DestroyWindow(window);
+    }
+}
+
+// A server that went away is no window, with the reason, until a server is there again.
+TEST(X11DisplayAfterTheServerWentAway, NoWindowUntilAServerIsThereAgain) {
+    auto server = std::make_unique<XvfbServer>();
+    ASSERT_TRUE(server->Start(320, 200));
+    const std::string gone = server->display();
+    X11Display display;
+    const WindowHandle first = display.CreateWindow(Request(32, 32));
+    ASSERT_NE(first, kNoWindow);
+    display.ShowWindow(first);
+    server->Kill();
+    EXPECT_EQ(AwaitEvent(display, first, WindowEventKind::Close).kind, WindowEventKind::Close);
+    display.DestroyWindow(first);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(display.CreateWindow(Request(32, 32)), kNoWindow);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "x11_display_tests: cannot open display \"" + gone +
+                  "\": the X server refused the connection or could not be reached\n");
+    server = std::make_unique<XvfbServer>();
+    ASSERT_TRUE(server->Start(320, 200));
+    const WindowHandle again = display.CreateWindow(Request(32, 32));
+    EXPECT_NE(again, kNoWindow);
+    display.DestroyWindow(again);
+}
+
+// On a 16-, 15-, 30- or 8-bit server the window shows each pixel as the visual's nearest colour.
+struct VisualCase {
+    int depth;
+    uint32_t redMask, greenMask, blueMask;
+};
+
+class X11VisualTest : public ::testing::TestWithParam<VisualCase> {};
+
+TEST_P(X11VisualTest, PictureIsThe32BitPictureConvertedToTheVisual) {
+    const VisualCase& visual = GetParam();
+    XvfbServer server;
+    XvfbSettings settings;
+    settings.width = 320;
+    settings.height = 200;
+    settings.depth = visual.depth;
+    ASSERT_TRUE(server.Start(settings));
+    X11Display display;
+    const WindowHandle window = display.CreateWindow(Request(203, 61));  // odd rows get padded
+    ASSERT_NE(window, kNoWindow);
+    display.ShowWindow(window);
+    PixelBuffer buffer{};
+    ASSERT_TRUE(display.CreateBuffer(window, 203, 61, buffer));
+    FillWithPattern(buffer, 0x3C5A96);
+    display.Present(window, buffer, {0, 0, 203, 61});
+    const Picture expected =
+        ConvertedToVisual(PictureOf(buffer), visual.redMask, visual.greenMask, visual.blueMask);
+    XInspector inspector;
+    const xcb_window_t shown = AwaitMappedWindow(inspector);
+    Picture actual;
+    for (int attempt = 0; attempt < 200 && actual != expected; ++attempt) {
+        actual = inspector.CaptureServerValues(shown);
+        if (actual != expected) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(DescribeDifference(expected, actual), "same");
+    display.DestroyBuffer(window, buffer);
+    display.DestroyWindow(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, X11VisualTest,
+                         ::testing::Values(VisualCase{16, 0xF800, 0x07E0, 0x001F},
+                                           VisualCase{15, 0x7C00, 0x03E0, 0x001F},
+                                           VisualCase{30, 0x3FF00000, 0x000FFC00, 0x000003FF},
+                                           // Not the root visual (that one is PseudoColor).
+                                           VisualCase{8, 0x07, 0x38, 0xC0}),
+                         [](const auto& info) { return "Depth" + std::to_string(info.param.depth); });
 
 // The same pixels whether the buffer is shared with the server or sent in put-image requests;
 // a window larger than the biggest request the server takes is sent in bands.

@@ -1,6 +1,7 @@
 #include "tests/e2e/x_inspector.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -16,6 +17,25 @@ struct Freed {
 };
 
 }  // namespace
+
+namespace {
+
+uint32_t Channel(uint32_t value, uint32_t mask) {
+    const int shift = __builtin_ctz(mask);
+    const uint32_t top = mask >> shift;
+    return static_cast<uint32_t>(std::lround(value * static_cast<double>(top) / 255.0)) << shift;
+}
+
+}  // namespace
+
+Picture ConvertedToVisual(const Picture& picture, uint32_t redMask, uint32_t greenMask, uint32_t blueMask) {
+    Picture converted = picture;
+    for (uint32_t& pixel : converted.pixels) {
+        pixel = Channel(pixel >> 16, redMask) | Channel((pixel >> 8) & 0xFF, greenMask) |
+                Channel(pixel & 0xFF, blueMask);
+    }
+    return converted;
+}
 
 std::string DescribeDifference(const Picture& expected, const Picture& actual) {
     std::ostringstream text;
@@ -121,6 +141,40 @@ Picture XInspector::Capture(xcb_window_t window) {
                 std::min<size_t>(picture.pixels.size() * 4,
                                  static_cast<size_t>(xcb_get_image_data_length(image.reply))));
     for (uint32_t& pixel : picture.pixels) pixel &= 0xFFFFFF;
+    return picture;
+}
+
+Picture XInspector::CaptureServerValues(xcb_window_t window) {
+    const WindowGeometry geometry = Geometry(window);
+    Freed<xcb_get_image_reply_t> image{
+        xcb_get_image_reply(connection_,
+                            xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                          static_cast<uint16_t>(geometry.width),
+                                          static_cast<uint16_t>(geometry.height), ~0u),
+                            nullptr)};
+    Picture picture;
+    if (!image || geometry.height == 0) return picture;
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    size_t bytesPerPixel = 4;
+    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem; xcb_format_next(&formats)) {
+        if (formats.data->depth == image->depth) bytesPerPixel = formats.data->bits_per_pixel / 8;
+    }
+    const uint8_t* data = xcb_get_image_data(image.reply);
+    const size_t rowBytes = static_cast<size_t>(xcb_get_image_data_length(image.reply)) / geometry.height;
+    const bool mostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    picture.width = geometry.width;
+    picture.height = geometry.height;
+    for (int32_t y = 0; y < geometry.height; ++y) {
+        for (int32_t x = 0; x < geometry.width; ++x) {
+            const uint8_t* pixel = data + y * rowBytes + x * bytesPerPixel;
+            uint32_t value = 0;
+            for (size_t i = 0; i < bytesPerPixel; ++i) {
+                value |= static_cast<uint32_t>(pixel[i])
+                         << (mostSignificantFirst ? 8 * (bytesPerPixel - 1 - i) : 8 * i);
+            }
+            picture.pixels.push_back(value);
+        }
+    }
     return picture;
 }
 

@@ -19,6 +19,9 @@ struct Picture {
     friend bool operator==(const Picture&, const Picture&) = default;
 };
 
+// The picture as a TrueColor visual with these masks shows it: each channel the nearest level.
+Picture ConvertedToVisual(const Picture& picture, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
+
 // "same" when equal, else the sizes or the number of differing pixels and the first of them.
 std::string DescribeDifference(const Picture& expected, const Picture& actual);
 
@@ -38,6 +41,9 @@ public:
     // The mapped top-level windows whose WM_CLASS class is className, lowest in the stack first.
     std::vector<xcb_window_t> WindowsOfClass(const std::string& className);
     Picture Capture(xcb_window_t window);
+    // The window's pixels as the server stores them in its visual (16-bit values on a 16-bit
+    // server), unconverted.
+    Picture CaptureServerValues(xcb_window_t window);
     WindowGeometry Geometry(xcb_window_t window);
     std::string TextProperty(xcb_window_t window, const std::string& property);
     std::vector<xcb_atom_t> AtomProperty(xcb_window_t window, const std::string& property);

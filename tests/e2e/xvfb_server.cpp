@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,18 +15,32 @@ constexpr int kStartTimeoutMs = 10000;
 
 }  // namespace
 
-XvfbServer::~XvfbServer() { Kill(); }
+XvfbServer::~XvfbServer() { Stop(); }
 
 bool XvfbServer::Start(int width, int height, const std::vector<std::string>& extraArguments) {
+    XvfbSettings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.extraArguments = extraArguments;
+    return Start(settings);
+}
+
+bool XvfbServer::Start(const XvfbSettings& settings) {
     int ready[2];
     if (pipe(ready) != 0) return false;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    std::vector<std::string> arguments = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
-                                          "-screen",   "0",          screen,
-                                          "-nolisten", "tcp",        "-noreset"};
-    arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+    const std::string screen = std::to_string(settings.width) + "x" + std::to_string(settings.height) +
+                               "x" + std::to_string(settings.depth);
+    std::vector<std::string> arguments = {"Xvfb",    "-displayfd", std::to_string(ready[1]),
+                                          "-screen", "0",          screen,
+                                          "-nolisten", "tcp"};
+    if (!settings.resetsWhenLastClientLeaves) arguments.push_back("-noreset");
+    arguments.insert(arguments.end(), settings.extraArguments.begin(), settings.extraArguments.end());
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        // A test killed by its timeout takes its server with it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
         close(ready[0]);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, 1);
@@ -55,9 +70,32 @@ bool XvfbServer::Start(int width, int height, const std::vector<std::string>& ex
     return true;
 }
 
+void XvfbServer::Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
 void XvfbServer::Kill() {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
+    RemoveLeftovers(pid_);
     pid_ = -1;
+}
+
+void XvfbServer::RemoveLeftovers(pid_t killed) const {
+    if (display_.size() < 2) return;
+    const std::string number = display_.substr(1);
+    const std::string lock = "/tmp/.X" + number + "-lock";
+    // Only while the lock still names the killed server: the number may be in use again.
+    char text[16] = {};
+    const int file = open(lock.c_str(), O_RDONLY);
+    if (file < 0) return;
+    const ssize_t length = read(file, text, sizeof text - 1);
+    close(file);
+    if (length <= 0 || atoi(text) != killed) return;
+    unlink(("/tmp/.X11-unix/X" + number).c_str());
+    unlink(lock.c_str());
 }
