@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kPixelDepth = 24;
-
 const xcb_visualtype_t* FindTrueColorVisual(const xcb_screen_t& screen) {
     for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem;
          xcb_depth_next(&depths)) {

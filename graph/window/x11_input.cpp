@@ -8,12 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kKeyDown = 0x100;
-constexpr uint32_t kKeyUp = 0x101;
-constexpr uint32_t kChar = 0x102;
-constexpr uint32_t kLeftDown = 0x201;
-constexpr uint32_t kRightDown = 0x204;
-constexpr uint32_t kMiddleDown = 0x207;
 // An "up" message follows its "down" message.
 constexpr uint32_t kUpAfterDown = 1;
 
@@ -104,14 +98,14 @@ int TranslateKey(X11Window& window, const xcb_key_press_event_t& key, bool press
     if (virtualKey != 0) {
         out.push_back({WindowEventKind::Key,
                        {},
-                       press ? kKeyDown : kKeyUp,
+                       press ? WM_KEYDOWN : WM_KEYUP,
                        virtualKey,
                        press ? flags : flags | kReleaseBits});
         ++added;
     }
     if (press) {
         if (const uint8_t character = CharacterOf(window.keymap, key)) {
-            out.push_back({WindowEventKind::Key, {}, kChar, character, flags});
+            out.push_back({WindowEventKind::Key, {}, WM_CHAR, character, flags});
             ++added;
         }
     }
@@ -124,15 +118,15 @@ int TranslateButton(const xcb_button_press_event_t& button, bool press,
     uintptr_t buttonFlag;
     switch (button.detail) {
         case 1:
-            downMessage = kLeftDown;
+            downMessage = WM_LBUTTONDOWN;
             buttonFlag = kLeftButtonFlag;
             break;
         case 2:
-            downMessage = kMiddleDown;
+            downMessage = WM_MBUTTONDOWN;
             buttonFlag = kMiddleButtonFlag;
             break;
         case 3:
-            downMessage = kRightDown;
+            downMessage = WM_RBUTTONDOWN;
             buttonFlag = kRightButtonFlag;
             break;
         default:

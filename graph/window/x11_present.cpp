@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kPixelDepth = 24;
 // A put-image request's fixed part.
 constexpr uint32_t kPutImageHeaderBytes = 24;
 
