@@ -37,6 +37,8 @@ struct PixelRect {
     constexpr int64_t Area() const {
         return IsEmpty() ? 0 : static_cast<int64_t>(right - left) * (bottom - top);
     }
+    friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
+
     // The rectangle from (x1, y1) to (x2, y2), both corners included.
     static constexpr PixelRect FromCorners(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
         return {x1, y1, x2 + 1, y2 + 1};
