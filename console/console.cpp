@@ -5,6 +5,7 @@
 #include "console/keyboard.h"
 #include "console/terminal_device.h"
 #include "runtime/exit.h"
+#include "runtime/fatal_line.h"
 #include "runtime/startup.h"
 #include "runtime/text_stream.h"
 
@@ -23,13 +24,6 @@ ExitHandler savedExitHandler = nullptr;
 void ConsoleExitHandler() {
     ExitHandlerChain = savedExitHandler;
     ActiveConsoleDevice().EndSession();
-}
-
-[[noreturn]] void StopWithoutConsole(const char* message) {
-    WriteText(0, DiagnosticText, message);
-    WriteLineEnd(DiagnosticText);
-    CheckPendingIoError();
-    StopProgram(1);
 }
 
 }  // namespace
@@ -52,10 +46,10 @@ void ConsoleInit() {
     if (!device.GetScreenBufferInfo(ConsoleState.outputHandle, info)) {
         // Standard output is redirected: prompts still go to the console screen.
         ConsoleState.outputHandle = device.OpenConsoleOutput();
-        if (ConsoleState.outputHandle == kNoHandle) StopWithoutConsole("No way to get the console handle");
+        if (ConsoleState.outputHandle == kNoHandle) StopWithFatalLine("No way to get the console handle");
         info = {};
         if (!device.GetScreenBufferInfo(ConsoleState.outputHandle, info)) {
-            StopWithoutConsole("No way to get console screen buffer info");
+            StopWithFatalLine("No way to get console screen buffer info");
         }
     }
     ConsoleState.cursorColumn = info.cursorColumn;
