@@ -37,26 +37,14 @@ __attribute__((noinline)) uint32_t PlottedValue(uint16_t mode, uint32_t old) {
     return CombiningMode(mode) ? Combine(mode, old, PixelOfColour(GraphState.drawColor)) : DrawPixelValue();
 }
 
-inline uint32_t* PixelAt(const PixelBuffer& buffer, int32_t x, int32_t y) {
-    return buffer.pixels + static_cast<int64_t>(y) * buffer.stride + x;
+// BufferRect(buffer).Contains(x, y) in two compares: a buffer's size is never negative.
+inline bool InsideBuffer(const PixelBuffer& buffer, int32_t x, int32_t y) {
+    return static_cast<uint32_t>(x) < static_cast<uint32_t>(buffer.width) &&
+           static_cast<uint32_t>(y) < static_cast<uint32_t>(buffer.height);
 }
 
-// The slow side of MarkDamage: the damage grows, and the first damage since the last present
-// wakes the window's GUI thread. A non-empty damage area has always been posted.
-__attribute__((noinline)) void GrowDamage(GraphWindowRecord* window, PixelRect area) {
-    PixelRect& damage = window->damage;
-    damage = damage.United(area);
-    // Once a quarter of the buffer is damaged, the whole of it is: later pixels then cost a
-    // single test until the next present.
-    const PixelRect whole = BufferRect(window->buffer);
-    if (damage.Area() * 4 >= whole.Area()) {
-        damage = whole;
-        window->damageAll = true;
-    }
-    if (!window->damagePosted) {
-        window->damagePosted = true;
-        SelectedDisplay().PostDamage(window->handle);
-    }
+inline uint32_t* PixelAt(const PixelBuffer& buffer, int32_t x, int32_t y) {
+    return buffer.pixels + static_cast<int64_t>(y) * buffer.stride + x;
 }
 
 // Draws the run (one row or one column of surface pixels) in the drawing colour and write mode.
@@ -101,26 +89,34 @@ inline int16_t SurfaceY(int16_t y) { return static_cast<int16_t>(y + GraphState.
 
 }  // namespace
 
-PixelRect ViewportOnSurface() {
-    return PixelRect::FromCorners(GraphState.viewLeft, GraphState.viewTop, GraphState.viewLeft + GraphState.viewMaxX,
-                                  GraphState.viewTop + GraphState.viewMaxY);
-}
-
-void MarkDamage(GraphWindowRecord* window, PixelRect area) {
-    if (window->damageAll) [[likely]] return;
-    if (!window->damage.IsEmpty() && window->damage.Contains(area)) [[likely]] return;
-    GrowDamage(window, area);
+// The damage grows, and the first damage since the last present
+// wakes the window's GUI thread. A non-empty damage area has always been posted.
+void GrowDamage(GraphWindowRecord* window, PixelRect area) {
+    PixelRect& damage = window->damage;
+    damage = damage.United(area);
+    // Once a quarter of the buffer is damaged, the whole of it is: later pixels then cost a
+    // single test until the next present.
+    const PixelRect whole = BufferRect(window->buffer);
+    if (damage.Area() * 4 >= whole.Area()) {
+        damage = whole;
+        window->damageAll = true;
+    }
+    if (!window->damagePosted) {
+        window->damagePosted = true;
+        SelectedDisplay().PostDamage(window->handle);
+    }
 }
 
 void BackendPlotPixel(int16_t x, int16_t y) {
     DrawingSide lock;
     GraphWindowRecord* window = currentWindow;
-    // Off the surface the read yields the invalid value and the write is ignored: nothing.
-    if (!Ready(window) || !BufferRect(window->buffer).Contains(x, y)) return;
+    // The clip step: PlotPixel is cut to the buffer only. Off it the read yields the invalid
+    // value and the write is ignored: nothing.
+    if (!Ready(window) || !InsideBuffer(window->buffer, x, y)) return;
     uint32_t* pixel = PixelAt(window->buffer, x, y);
     const uint16_t mode = GraphState.writeMode;
     *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
-    MarkDamage(window, {x, y, x + 1, y + 1});
+    MarkPixelDamage(window, x, y);
 }
 
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour) {
@@ -129,9 +125,9 @@ void BackendWritePixel(int16_t x, int16_t y, uint16_t colour) {
     if (GraphState.clipOn && !ViewportOnSurface().Contains(x, y)) return;
     DrawingSide lock;
     GraphWindowRecord* window = currentWindow;
-    if (!Ready(window) || !BufferRect(window->buffer).Contains(x, y)) return;
+    if (!Ready(window) || !InsideBuffer(window->buffer, x, y)) return;
     *PixelAt(window->buffer, x, y) = PixelOfColour(colour);
-    MarkDamage(window, {x, y, x + 1, y + 1});
+    MarkPixelDamage(window, x, y);
 }
 
 // A point clipped away reads as 0 without touching the surface; so does a surface that is not
@@ -149,7 +145,7 @@ uint16_t BackendReadPixel(int16_t x, int16_t y) {
             GraphState.resultCode = GraphErrorGeneral;
             return 0;
         }
-        inside = BufferRect(window->buffer).Contains(x, y);
+        inside = InsideBuffer(window->buffer, x, y);
         if (inside) pixel = *PixelAt(window->buffer, x, y);
     }
     // The search runs outside the lock.
@@ -186,15 +182,18 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
     const int32_t from = run.left - viewLeft, to = run.right - 1 - viewLeft;
     for (int32_t x = x1; x < from; ++x) buffer[x - x1] = unread(x);
     // The usual case: a run of equal pixels costs one lookup.
-    const uint32_t* row = PixelAt(window->buffer, viewLeft, sy);
-    uint32_t knownPixel = row[from];
+    const uint32_t* row = PixelAt(window->buffer, run.left, sy);
+    uint16_t* out = buffer + (from - x1);
+    const int32_t count = run.right - run.left;
+    uint32_t knownPixel = row[0];
     uint16_t knownIndex = ColourOf(knownPixel, true);
-    for (int32_t x = from; x <= to; ++x) {
-        if (row[x] != knownPixel) [[unlikely]] {
-            knownPixel = row[x];
-            knownIndex = ColourOf(knownPixel, true);
+    for (int32_t i = 0; i < count; ++i) {
+        const uint32_t pixel = row[i];
+        if (pixel != knownPixel) [[unlikely]] {
+            knownPixel = pixel;
+            knownIndex = ColourOfPixel(pixel, true);
         }
-        buffer[x - x1] = knownIndex;
+        out[i] = knownIndex;
     }
     for (int32_t x = to + 1; x <= x2; ++x) buffer[x - x1] = unread(x);
 }
