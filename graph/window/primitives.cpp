@@ -69,23 +69,20 @@ void DrawRun(PixelRect run) {
     MarkDamage(window, run);
 }
 
-// The run routines cut in viewport coordinates (the viewport's own size), then translate with
-// the 16-bit arithmetic of the slots' coordinates.
-PixelRect ViewportRun(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
-    PixelRect run = PixelRect::FromCorners(x1, y1, x2, y2);
-    if (GraphState.clipOn) {
-        run = run.Intersected(PixelRect::FromCorners(0, 0, GraphState.viewMaxX, GraphState.viewMaxY));
-        if (run.IsEmpty()) return run;
-    }
-    auto surfaceX = [](int32_t x) { return static_cast<int16_t>(x + GraphState.viewLeft); };
-    auto surfaceY = [](int32_t y) { return static_cast<int16_t>(y + GraphState.viewTop); };
-    return PixelRect::FromCorners(surfaceX(run.left), surfaceY(run.top), surfaceX(run.right - 1),
-                                  surfaceY(run.bottom - 1));
-}
-
 // A viewport point in surface coordinates, with the slots' 16-bit arithmetic.
 inline int16_t SurfaceX(int16_t x) { return static_cast<int16_t>(x + GraphState.viewLeft); }
 inline int16_t SurfaceY(int16_t y) { return static_cast<int16_t>(y + GraphState.viewTop); }
+
+// The clip step of the run routines: the run from (x1, y1) to (x2, y2), viewport coordinates and
+// both ends included, as surface pixels cut to the viewport when clipping. Unclipped, its ends
+// are translated with the slots' 16-bit arithmetic, as single points are.
+PixelRect SurfaceRun(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+    if (GraphState.clipOn) {
+        const int32_t left = GraphState.viewLeft, top = GraphState.viewTop;
+        return PixelRect::FromCorners(x1 + left, y1 + top, x2 + left, y2 + top).Intersected(ViewportOnSurface());
+    }
+    return PixelRect::FromCorners(SurfaceX(x1), SurfaceY(y1), SurfaceX(x2), SurfaceY(y2));
+}
 
 }  // namespace
 
@@ -200,12 +197,12 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
 
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
     if (x2 < x1) std::swap(x1, x2);
-    DrawRun(ViewportRun(x1, y, x2, y));
+    DrawRun(SurfaceRun(x1, y, x2, y));
 }
 
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
     if (y2 <= y1) std::swap(y1, y2);
-    const PixelRect run = ViewportRun(x, y1, x, y2);
+    const PixelRect run = SurfaceRun(x, y1, x, y2);
     if (run.IsEmpty()) return;
     if (GraphState.writeMode != 0) {
         // Other write modes go pixel by pixel through the PlotPixel slot, which applies the mode.

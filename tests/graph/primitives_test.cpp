@@ -55,6 +55,21 @@ TEST(Primitives, RunsAreClippedToTheViewportOnlyWhenClipping) {
     EXPECT_EQ(DriverSlots.ReadPixel(-150, 0), 15);
 }
 
+TEST(Primitives, ClippedRunsReachingTheCoordinateLimitsStillDrawTheirViewportPart) {
+    StartMode();
+    DefineViewport(100, 100, 199, 199, true);
+    SetDrawColor(3);
+    // Translated first, these ends would pass 32767 and wrap round to negative numbers.
+    DriverSlots.DrawHorizontalLine(-32768, 32767, 10);
+    DriverSlots.DrawVerticalLine(20, 32767, -32768);
+    EXPECT_EQ(BufferPixel(100, 110), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(199, 110), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(200, 110), 0u);
+    EXPECT_EQ(BufferPixel(120, 100), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(120, 199), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(120, 200), 0u);
+}
+
 TEST(Primitives, WriteModesCombineRgbValues) {
     StartMode();
     SetDrawColor(1);  // (0, 0, 168)
