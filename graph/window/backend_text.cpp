@@ -16,6 +16,7 @@
 #include "graph/window/backend_testing.h"
 #include "graph/window/colour_lookup.h"
 #include "graph/window/primitives.h"
+#include "graph/window/window_thread.h"
 #include "runtime/text_stream.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "graph/window/colour_lookup.h"
+#include "graph/window/window_thread.h"
 
 namespace {
 
@@ -85,24 +86,6 @@ PixelRect SurfaceRun(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
 }
 
 }  // namespace
-
-// The damage grows, and the first damage since the last present
-// wakes the window's GUI thread. A non-empty damage area has always been posted.
-void GrowDamage(GraphWindowRecord* window, PixelRect area) {
-    PixelRect& damage = window->damage;
-    damage = damage.United(area);
-    // Once a quarter of the buffer is damaged, the whole of it is: later pixels then cost a
-    // single test until the next present.
-    const PixelRect whole = BufferRect(window->buffer);
-    if (damage.Area() * 4 >= whole.Area()) {
-        damage = whole;
-        window->damageAll = true;
-    }
-    if (!window->damagePosted) {
-        window->damagePosted = true;
-        SelectedDisplay().PostDamage(window->handle);
-    }
-}
 
 void BackendPlotPixel(int16_t x, int16_t y) {
     DrawingSide lock;

@@ -160,6 +160,24 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
 
 }  // namespace
 
+// The damage grows, and the first damage since the last present wakes the window's GUI thread.
+// A non-empty damage area has always been posted.
+void GrowDamage(GraphWindowRecord* window, PixelRect area) {
+    PixelRect& damage = window->damage;
+    damage = damage.United(area);
+    // Once a quarter of the buffer is damaged, the whole of it is: later pixels then cost a
+    // single test until the next present.
+    const PixelRect whole = BufferRect(window->buffer);
+    if (damage.Area() * 4 >= whole.Area()) {
+        damage = whole;
+        window->damageAll = true;
+    }
+    if (!window->damagePosted) {
+        window->damagePosted = true;
+        SelectedDisplay().PostDamage(window->handle);
+    }
+}
+
 void GuiThread(GraphWindowRecord* record) {
     PrepareThreadForFaults(__builtin_frame_address(0));
     RunWindow(record, SelectedDisplay());

@@ -56,3 +56,20 @@ void GuiThread(GraphWindowRecord* record);  // its thread routine
 void StopNewestWindow();
 // True while the newest window's buffer exists (the user has not closed it).
 bool NewestWindowShows();
+
+// ---- Damage ----
+// DrawLock held: the area (already cut to the buffer) joins the window's damage, which its GUI
+// thread presents. Inline, because every pixel passes here and almost always leaves at once
+// (the damage already holds it); growing the damage is the slow side, out of line.
+void GrowDamage(GraphWindowRecord* window, PixelRect area);
+inline void MarkDamage(GraphWindowRecord* window, PixelRect area) {
+    if (window->damageAll) [[likely]] return;
+    if (!window->damage.IsEmpty() && window->damage.Contains(area)) [[likely]] return;
+    GrowDamage(window, area);
+}
+// The same for the one pixel (x, y), without building its rectangle.
+inline void MarkPixelDamage(GraphWindowRecord* window, int32_t x, int32_t y) {
+    if (window->damageAll) [[likely]] return;
+    if (window->damage.Contains(x, y)) [[likely]] return;
+    GrowDamage(window, {x, y, x + 1, y + 1});
+}
