@@ -51,8 +51,8 @@ extern std::condition_variable& windowsChanged;
 // ---- Windows and the GUI thread ----
 void ModeInitHook();
 void GuiThread(GraphWindowRecord* record);  // its thread routine
-// LeaveGraphics steps 2 to 5: ask the newest window to destroy itself and its thread to quit,
-// and wait for the thread.
+// LeaveGraphics' share of the windows: ask the newest window to destroy itself and its thread
+// to quit, and wait for the thread.
 void StopNewestWindow();
 // True while the newest window's buffer exists (the user has not closed it).
 bool NewestWindowShows();
