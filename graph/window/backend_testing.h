@@ -6,8 +6,8 @@
 // Closes every window still open and waits for all GUI threads; then forgets all records.
 // The program itself leaves earlier windows to the end of the process.
 void ShutdownAllWindows();
-// The newest window's back-buffer (empty before the first mode set). Hold DrawingSide while
-// using its pixels.
+// The newest window's back-buffer (empty before the first mode set). The caller holds
+// DrawingSide, for this call and for as long as it uses the pixels.
 PixelBuffer NewestWindowBuffer();
 
 // The next n glyph bitmaps cannot be made, as if the window system refused them.

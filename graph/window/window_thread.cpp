@@ -243,10 +243,7 @@ bool NewestWindowShows() {
     return currentWindow != nullptr && currentWindow->surfaceReady;
 }
 
-PixelBuffer NewestWindowBuffer() {
-    DrawingSide lock;
-    return currentWindow == nullptr ? PixelBuffer{} : currentWindow->buffer;
-}
+PixelBuffer NewestWindowBuffer() { return currentWindow == nullptr ? PixelBuffer{} : currentWindow->buffer; }
 
 void ShutdownAllWindows() {
     Display& display = SelectedDisplay();
