@@ -6,6 +6,7 @@
 #include "console/device.h"
 #include "console/keyboard.h"
 #include "runtime/exit.h"
+#include "runtime/fatal_line.h"
 #include "runtime/startup.h"
 #include "runtime/text_stream.h"
 
@@ -23,13 +24,6 @@ void ConsoleExitHandler() {
     ActiveConsoleDevice().EndSession();
 }
 
-[[noreturn]] void StopWithoutConsole(const char* message) {
-    WriteText(0, DiagnosticText, message);
-    WriteLineEnd(DiagnosticText);
-    CheckPendingIoError();
-    StopProgram(1);
-}
-
 }  // namespace
 
 void PlugConsoleLayer() { PlugLayer(LayerConsole, ConsoleInit, nullptr); }
@@ -43,10 +37,10 @@ void ConsoleInit() {
     if (!device.GetScreenBufferInfo(ConsoleState.outputHandle, info)) {
         // Standard output is redirected: prompts still go to the console screen.
         ConsoleState.outputHandle = device.OpenConsoleOutput();
-        if (ConsoleState.outputHandle == kNoHandle) StopWithoutConsole("No way to get the console handle");
+        if (ConsoleState.outputHandle == kNoHandle) StopWithFatalLine("No way to get the console handle");
         info = {};
         if (!device.GetScreenBufferInfo(ConsoleState.outputHandle, info)) {
-            StopWithoutConsole("No way to get console screen buffer info");
+            StopWithFatalLine("No way to get console screen buffer info");
         }
     }
     ConsoleState.cursorColumn = info.cursorColumn;

@@ -2,13 +2,11 @@
 // the other three; the step is tied to the size so that neighbouring points are about a pixel
 // apart. Reals are single precision where stored and extended precision in expressions.
 
-#include "graph/arcs.h"
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "runtime/heap.h"
 
 const uint8_t FillPatternTable[12][8] = {

@@ -1,9 +1,8 @@
 #pragma once
-// The graphics library's operations, as a program includes them: the public operations the main
-// program calls (InitGraph, LeaveGraphics, SetDrawColor, PenLineTo, PenMoveTo, PenX, PenY,
-// SelectFill, FloodFillArea, GraphResult), the other context, mode, line and fill operations,
-// and PlugGraphicsLayer, which puts the library's start-up into the
-// runtime's layer table. Records and slots are in graph/graph_state.h.
+// The graphics library's public operations: the header a program includes. It needs only the
+// standard library, the library's records (graph/graph_state.h) and the length-prefixed string.
+// Mode-list building, slot defaults and the generic slot routines are the library's own
+// business (graph/graph_internal.h).
 
 #include <cstdint>
 
@@ -15,11 +14,8 @@
 // Plugs the library's start-up into the runtime's LayerTable as entry 5 (LayerGraphics).
 // Select the display (graph/window/display.h) before RunLayerInits runs.
 void PlugGraphicsLayer();
-// The library start-up itself (what entry 5 runs), and the library's exit handler.
-void GraphicsLayerInit();
-void GraphExitHandler();
 
-// ---- Public operations ----------------------------------------------------------------------
+// ---- Modes, pen, fill ---------------------------------------------------------------------
 
 void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path);
 void LeaveGraphics();
@@ -32,12 +28,11 @@ void SelectFill(uint16_t pattern, uint16_t colour);
 void FloodFillArea(int16_t x, int16_t y, uint16_t border);
 // The result code of the last operation that reports one. Reading it does not reset it.
 int16_t GraphResult();
+// True while the newest graphics window still shows (the user has not closed it).
+bool GraphWindowShows();
 
-// ---- Context operations -------------------------------------------------------------------
+// ---- Context ------------------------------------------------------------------------------
 
-void InstallDefaultSlots();
-void ResetGraphState();
-void ApplyDefaults();
 void DefineViewport(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip);
 void ReadViewport(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, bool& clip);
 void ChangeBackground(uint16_t colour);
@@ -45,56 +40,62 @@ uint16_t HighestColor();
 int16_t SurfaceMaxX();
 int16_t SurfaceMaxY();
 int16_t RegisterFontName(const LengthPrefixedString& name);
+// Default palette entry `colour` (0..255), the colours every mode set starts from.
+PaletteEntry DefaultPaletteEntry(uint16_t colour);
 
-// ---- Modes --------------------------------------------------------------------------------
-
-void BuildKnownModes();
-void ClearModeEntry(ModeEntry& entry);
-void FillBackendOps(ModeEntry& entry);
-void InsertModeEntry(const ModeEntry& entry);
-// The class driver (11..21) of a colour count, or 0 when it belongs to no class.
-int16_t ColorClassOf(int32_t colorCount);
-ModeEntry* LookupMode(int16_t driver, int16_t& mode);
-void ModeNumberRange(int16_t driver, int16_t& lowest, int16_t& highest);
-void ChooseBestMode(int16_t& driver, int16_t& mode, bool honourDriver);
-void EnterMode(int16_t mode);
-// Releases every ModeEntry of KnownModes and the class lists (GraphExitHandler).
-void ReleaseModeLists();
-
-// ---- Lines --------------------------------------------------------------------------------
+// ---- Line settings ------------------------------------------------------------------------
 
 void SetStrokeStyle(uint16_t style, uint16_t pattern, uint16_t thickness);
 void GetStrokeStyle(StrokeSettings& settings);
-// Cohen-Sutherland: true when nothing of the segment lies in the rectangle; otherwise moves the
-// outside end points onto its edges.
-bool ClipSegment(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, int16_t left, int16_t top,
-                 int16_t right, int16_t bottom);
-// PlotPixel at surface (x, y) unless clipOn and the point is outside the viewport.
-void PlotClipped(int16_t x, int16_t y);
 
-// Generic slot routines (installed by InstallDefaultSlots).
-void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
-void GenericDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
-void GenericDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
-void GenericEraseViewport();
+// ---- Ellipses and arcs --------------------------------------------------------------------
 
-// ---- Fill ---------------------------------------------------------------------------------
+// The centre and end points of the last arc drawn, in the order of GraphState.lastArc.
+struct LastArcPoints {
+    int16_t centreX;
+    int16_t centreY;
+    int16_t fromX;
+    int16_t fromY;
+    int16_t toX;
+    int16_t toY;
+};
 
-// 13 patterns x 8 rows; entry 12 is GraphState.userFillPattern (FillPatternRow resolves it).
-extern const uint8_t FillPatternTable[12][8];
-uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY);
-void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
-void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
-// The largest number of seed points that waited at once during the last FloodFillArea.
-int32_t LastFillPeakSeeds();
+// Angles in whole degrees, counter-clockwise from 3 o'clock; 0 to 360 is the whole outline.
+void DrawArc(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t radius);
+void DrawEllipse(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t xRadius,
+                 uint16_t yRadius);
+void DrawCircle(int16_t x, int16_t y, uint16_t radius);
+// A full ellipse outlined in the drawing colour with its inside filled in the fill pattern and
+// colour (the FillPatternSpan slot).
+void FillEllipseArea(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius);
+LastArcPoints ReadLastArc();
 
-// ---- Generic routines of later issues (installed now, algorithms pending) --------------------
+// ---- Text ---------------------------------------------------------------------------------
 
-void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
-                    uint16_t endAngle, SpanRoutine span);
-void GenericCircle(int16_t x, int16_t y, uint16_t radius);
-void IgnoreSpan(int16_t x1, int16_t x2, int16_t y);
-void GenericDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);
-void GenericRestoreImage(int16_t x, int16_t y, const void* buffer, uint16_t mode);
-void GenericSaveImage(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buffer);
-int32_t GenericImageBufferSize(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// Font 0 is the built-in 8x8 font, 1..16 the registered fonts; direction 0 is horizontal, 1
+// upwards. A font number above 16 or a direction above 1 sets result code -11 and changes
+// nothing. Also sets the stroke scale that follows from the size.
+void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size);
+// Horizontal 0 left, 1 centre, 2 right; vertical 0 bottom, 1 centre, 2 top. Values above 2 set
+// result code -11 and change nothing.
+void SelectTextJustify(uint16_t horizontal, uint16_t vertical);
+// Writes the text with the current settings through the DrawTextOp slot. The pen stays put.
+void DrawTextAt(int16_t x, int16_t y, const LengthPrefixedString& text);
+uint16_t MeasureTextWidth(const LengthPrefixedString& text);
+uint16_t MeasureTextHeight(const LengthPrefixedString& text);
+
+// ---- Image buffers ------------------------------------------------------------------------
+
+// An image buffer holds a 12-byte header (width - 1 and height - 1 as signed 32-bit
+// little-endian values, then 4 reserved bytes) followed by the 16-bit colours of the rectangle
+// row by row from the top, each row from left to right.
+constexpr int32_t kImageHeaderBytes = 12;
+
+// Bytes needed to save the rectangle (x1, y1)-(x2, y2), corners included.
+int32_t ImageBufferSize(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// Saves the rectangle (viewport coordinates, x1 <= x2, y1 <= y2) into the buffer, which holds at
+// least ImageBufferSize bytes.
+void SaveImage(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buffer);
+// Puts a saved image with its top-left corner at (x, y), combining it with the surface by the
+// write mode (0 copy, 1 exclusive or, 2 or, 3 and, 4 complement).
+void PutImage(int16_t x, int16_t y, const void* buffer, uint16_t mode);

@@ -3,22 +3,18 @@
 
 #include <cstring>
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/backend_entries.h"
+#include "graph/graph_internal.h"
 #include "runtime/exit.h"
+#include "runtime/fatal_line.h"
 #include "runtime/heap.h"
-#include "runtime/text_stream.h"
 
 namespace {
 
 // ---- Guards: the first five slots before a mode is set ----
 
 [[noreturn]] void NotInGraphics() {
-    WriteText(0, DiagnosticText,
-              "Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)");
-    WriteLineEnd(DiagnosticText);
-    CheckPendingIoError();
-    StopProgram(1);
+    StopWithFatalLine("Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)");
 }
 
 void GuardPlotPixel(int16_t, int16_t) { NotInGraphics(); }
@@ -67,6 +63,7 @@ GraphStateRecord InitialGraphState() {
 
 GraphStateRecord GraphState = InitialGraphState();
 DriverSlotsRecord DriverSlots = DefaultSlots();
+BackendEntriesRecord BackendEntries{};
 
 // ---- Layer 5 ----
 
@@ -178,8 +175,8 @@ void ChangeBackground(uint16_t colour) {
     ReadViewport(x1, y1, x2, y2, clip);
     DefineViewport(0, 0, GraphState.surfaceMaxX, GraphState.surfaceMaxY, false);
     GraphState.backColor = colour;
-    if (!GraphState.noPalette && colour < 256) {
-        const PaletteEntry& entry = defaultPalette[colour];
+    if (!GraphState.noPalette && colour < 256 && BackendEntries.DefaultPaletteEntry != nullptr) {
+        PaletteEntry entry = BackendEntries.DefaultPaletteEntry(colour);
         DriverSlots.WritePaletteEntry(0, entry.red, entry.green, entry.blue);
     }
     DefineViewport(x1, y1, x2, y2, clip);
@@ -207,3 +204,10 @@ int16_t RegisterFontName(const LengthPrefixedString& name) {
 }
 
 int16_t GraphResult() { return GraphState.resultCode; }
+
+bool GraphWindowShows() { return BackendEntries.WindowShows != nullptr && BackendEntries.WindowShows(); }
+
+PaletteEntry DefaultPaletteEntry(uint16_t colour) {
+    if (BackendEntries.DefaultPaletteEntry == nullptr || colour > 255) return {0, 0, 0};
+    return BackendEntries.DefaultPaletteEntry(colour);
+}

@@ -1,12 +1,10 @@
 // Saving a rectangle of the surface into a caller's buffer and putting it back anywhere. The
-// buffer layout is fixed and visible to callers (image_buffers.h); its fields are read and
+// buffer layout is fixed and visible to callers (graph/graph.h); its fields are read and
 // written byte-wise, so a buffer need not be aligned.
-
-#include "graph/image_buffers.h"
 
 #include <vector>
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 
 namespace {
 

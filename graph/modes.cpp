@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/backend_entries.h"
+#include "graph/graph_internal.h"
 #include "runtime/exit.h"
 #include "runtime/heap.h"
 
@@ -72,21 +72,6 @@ void ReleaseList(ModeEntry*& head) {
 
 void ClearModeEntry(ModeEntry& entry) { std::memset(&entry, 0, sizeof entry); }
 
-void FillBackendOps(ModeEntry& entry) {
-    entry.PlotPixel = BackendPlotPixel;
-    entry.WritePixel = BackendWritePixel;
-    entry.ReadPixel = BackendReadPixel;
-    entry.ReadPixelRow = BackendReadPixelRow;  // the fill's row reads, one lock per row
-    entry.DrawHorizontalLine = BackendDrawHorizontalLine;
-    entry.DrawVerticalLine = BackendDrawVerticalLine;
-    entry.WritePaletteEntry = BackendWritePaletteEntry;
-    entry.ReadPaletteEntry = BackendReadPaletteEntry;
-    entry.ShowPage = BackendShowPage;
-    entry.SelectDrawPage = BackendSelectDrawPage;
-    entry.ModeInitHook = ModeInitHook;
-    entry.DrawTextOp = BackendDrawText;
-}
-
 int16_t ColorClassOf(int32_t colorCount) {
     switch (colorCount) {
         case 2: return 11;
@@ -102,8 +87,8 @@ int16_t ColorClassOf(int32_t colorCount) {
 }
 
 void BuildKnownModes() {
-    GraphState.backendStartup = BackendStartup;
-    ScreenMetrics metrics = SelectedDisplay().Metrics();
+    GraphState.backendStartup = BackendEntries.Startup;
+    ScreenMetrics metrics = BackendEntries.Metrics != nullptr ? BackendEntries.Metrics() : ScreenMetrics{0, 0, 0, 0};
     int32_t w = metrics.largestClientWidth;
     int32_t h = metrics.largestClientHeight;
     int32_t fw = metrics.maximisedClientWidth;
@@ -135,7 +120,7 @@ void BuildKnownModes() {
                 entry.surfaceMaxY = static_cast<int16_t>(fh - 1);
                 break;
         }
-        FillBackendOps(entry);
+        if (BackendEntries.FillModeRoutines != nullptr) BackendEntries.FillModeRoutines(entry);
         entry.aspectX = 10000;
         entry.aspectY = 10000;
         InsertModeEntry(entry);
@@ -378,8 +363,7 @@ void LeaveGraphics() {
         GraphState.resultCode = GraphErrorNotInGraphics;
         return;
     }
-    StopNewestWindow();
-    ReleasePaletteTable();
+    if (BackendEntries.Leave != nullptr) BackendEntries.Leave();
     GraphState.inGraphics = false;
 }
 

@@ -1,6 +1,6 @@
 // Stroke fonts: decoding the two-byte commands of a glyph and drawing text as line segments.
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "graph/text.h"
 
 StrokeCommand glyphStrokes[kGlyphStrokeCapacity];

@@ -1,24 +1,12 @@
 #pragma once
-// Text output shared by the generic text routine and the window back-end's: the text settings
-// as public operations, the measuring and justification rules, the optional character
-// translation, and the stroke-font decoder and drawing path.
+// Text output shared by the generic text routine and the window back-end's: the measuring and
+// justification rules, the optional character translation, and the stroke-font decoder and
+// drawing path. The text operations a program calls are in graph/graph.h.
 
 #include <cstdint>
 
-#include "graph/graph_state.h"
+#include "graph/graph.h"
 #include "runtime/length_prefixed.h"
-
-// ---- Public operations ----------------------------------------------------------------------
-
-// Font 0 is the built-in 8x8 font, 1..16 the registered fonts; direction 0 is horizontal, 1
-// upwards. A font number above 16 or a direction above 1 sets result code -11 and changes
-// nothing. Also sets the stroke scale that follows from the size (StrokeScaleForSize).
-void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size);
-// Horizontal 0 left, 1 centre, 2 right; vertical 0 bottom, 1 centre, 2 top. Values above 2 set
-// result code -11 and change nothing.
-void SelectTextJustify(uint16_t horizontal, uint16_t vertical);
-// Writes the text with the current settings through the DrawTextOp slot. The pen stays put.
-void DrawTextAt(int16_t x, int16_t y, const LengthPrefixedString& text);
 
 // ---- Measuring and justification ------------------------------------------------------------
 
@@ -31,8 +19,6 @@ bool UsesStrokeFont();
 // The current stroke font's record; only valid while UsesStrokeFont() is true.
 const FontRecord& CurrentStrokeFont();
 
-uint16_t MeasureTextWidth(const LengthPrefixedString& text);
-uint16_t MeasureTextHeight(const LengthPrefixedString& text);
 // The amounts by which the reference point moves: the text starts at (x - dx, y + dy).
 void TextJustifyOffsets(int32_t& dx, int32_t& dy, const LengthPrefixedString& text);
 // The text passed through charTranslation, or the text itself when none is installed.

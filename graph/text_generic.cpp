@@ -2,7 +2,7 @@
 // pixel through WritePixel, stroke fonts segment by segment through DrawLine.
 
 #include "graph/fonts/bitmap_font.h"
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "graph/text.h"
 
 namespace {

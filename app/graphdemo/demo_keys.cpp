@@ -16,12 +16,11 @@
 #include "console/keys.h"
 #include "console/terminal_session.h"
 #include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/window/display.h"
 #include "runtime/exit.h"
 
 namespace {
 
-constexpr uint32_t kKeyDownMessage = 0x100;  // WM_KEYDOWN; its first parameter is the virtual key
 constexpr int kWindowCheckMs = 250;
 
 int keyPipe[2] = {-1, -1};
@@ -29,7 +28,7 @@ bool terminalInput = true;  // false once standard input has ended
 ExitHandler savedExitHandler;
 
 int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
-    if (message == kKeyDownMessage) {
+    if (message == WM_KEYDOWN) {  // its first parameter is the virtual key
         uint8_t key = static_cast<uint8_t>(first);
         [[maybe_unused]] ssize_t written = write(keyPipe[1], &key, 1);
     }
@@ -52,10 +51,6 @@ DemoKey TerminalKey(std::span<const uint8_t> bytes) {
     return DemoKey::Next;
 }
 
-bool WindowGone() {
-    DrawingSide lock;
-    return currentWindow == nullptr || !currentWindow->surfaceReady;
-}
 
 }  // namespace
 
@@ -74,7 +69,7 @@ DemoKey AwaitDemoKey() {
     for (;;) {
         pollfd sources[2] = {{keyPipe[0], POLLIN, 0}, {terminalInput ? 0 : -1, POLLIN, 0}};
         int ready = poll(sources, 2, kWindowCheckMs);
-        if (ready == 0 && WindowGone()) return DemoKey::End;
+        if (ready == 0 && !GraphWindowShows()) return DemoKey::End;
         for (const pollfd& source : sources) {
             if (source.fd < 0 || (source.revents & (POLLIN | POLLHUP)) == 0) continue;
             uint8_t keys[64];

@@ -5,11 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/arcs.h"
 #include "graph/graph.h"
-#include "graph/image_buffers.h"
-#include "graph/text.h"
-#include "graph/window/backend.h"
 
 namespace {
 
@@ -128,7 +124,7 @@ void DrawPaletteAndWriteModesPage() {
     Label(420, 150, "(15 stays white in text)", 15);
 
     for (int i = 1; i < 15; ++i) {
-        const PaletteEntry& entry = defaultPalette[i];
+        const PaletteEntry entry = DefaultPaletteEntry(static_cast<uint16_t>(i));
         DriverSlots.WritePaletteEntry(S(i), entry.red, entry.green, entry.blue);
     }
 

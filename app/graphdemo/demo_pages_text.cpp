@@ -4,7 +4,6 @@
 
 #include "app/graphdemo/demo_pages.h"
 #include "graph/graph.h"
-#include "graph/text.h"
 
 namespace {
 

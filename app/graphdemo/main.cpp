@@ -9,6 +9,7 @@
 #include "graph/graph.h"
 #include "graph/window/x11_display.h"
 #include "runtime/exit.h"
+#include "runtime/fatal_line.h"
 #include "runtime/startup.h"
 #include "runtime/text_stream.h"
 
@@ -27,10 +28,7 @@ void OpenWindow() {
     if (GraphResult() == 0) return;
     driver = 0;
     InitGraph(driver, mode, "");
-    if (GraphResult() != 0) {
-        WriteLine(DiagnosticText, "graphdemo: no window could be opened (is DISPLAY set?)");
-        StopProgram(1);
-    }
+    if (GraphResult() != 0) StopWithFatalLine("graphdemo: no window could be opened (is DISPLAY set?)");
 }
 
 [[noreturn]] void DemoMain() {

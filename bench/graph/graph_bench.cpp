@@ -10,8 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/graph_internal.h"
+#include "graph/window/backend_testing.h"
+#include "graph/window/draw_lock.h"
 #include "graph/window/memory_display.h"
 #include "runtime/exit.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 // A 1280 x 1024 x 16 mode on the memory display, set once for the whole benchmark program.
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/graph_internal.h"
+#include "graph/window/backend_testing.h"
+#include "graph/window/backend_text.h"
 #include "graph/window/memory_display.h"
 
 inline void EnterBenchMode() {

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/graph_internal.h"
+#include "graph/window/backend_testing.h"
 #include "graph/window/x11_display.h"
 #include "tests/e2e/xvfb_server.h"
 

@@ -1,275 +1,44 @@
-// ModeInitHook, the GUI thread and its event loop, the work of WM_CREATE, WM_PAINT and
-// WM_DESTROY, and the shutdown handshake of LeaveGraphics, on the display interface.
-//
-// Mend (design.md, Ownership): each window owns its back-buffer (GraphWindowRecord). A later
-// mode set makes a new record; earlier windows keep theirs, repaint from it, and their own
-// teardown releases only it.
+// The window back-end fills the library's table of back-end entries with its own routines.
 
 #include "graph/window/backend.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstring>
-
-#include "runtime/faults.h"
-#include "runtime/heap.h"
-
-GraphWindowRecord* currentWindow = nullptr;
-GraphWindowRecord* allWindows = nullptr;
-std::mutex& windowsMutex = *new std::mutex;
-std::condition_variable& windowsChanged = *new std::condition_variable;
+#include "graph/backend_entries.h"
+#include "graph/window/backend_text.h"
+#include "graph/window/palette.h"
+#include "graph/window/primitives.h"
+#include "graph/window/window_thread.h"
 
 namespace {
 
-// The GUI thread's last word: the main thread may be waiting for the window in ModeInitHook.
-void SignalEnded(GraphWindowRecord* record) {
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        record->ended = true;
-    }
-    windowsChanged.notify_all();
+void FillWindowModeRoutines(ModeEntry& entry) {
+    entry.PlotPixel = BackendPlotPixel;
+    entry.WritePixel = BackendWritePixel;
+    entry.ReadPixel = BackendReadPixel;
+    entry.ReadPixelRow = BackendReadPixelRow;  // the fill's row reads, one lock per row
+    entry.DrawHorizontalLine = BackendDrawHorizontalLine;
+    entry.DrawVerticalLine = BackendDrawVerticalLine;
+    entry.WritePaletteEntry = BackendWritePaletteEntry;
+    entry.ReadPaletteEntry = BackendReadPaletteEntry;
+    entry.ShowPage = BackendShowPage;
+    entry.SelectDrawPage = BackendSelectDrawPage;
+    entry.ModeInitHook = ModeInitHook;
+    entry.DrawTextOp = BackendDrawText;
 }
 
-// MessageBoxA stands in as one line on standard error.
-void ReportWindowFailure(const char* message) {
-    std::fputs(message, stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
+ScreenMetrics DisplayMetrics() { return SelectedDisplay().Metrics(); }
+
+void LeaveWindow() {
+    StopNewestWindow();
+    ReleasePaletteTable();
 }
 
-// WM_DESTROY's work: the buffer goes; the window can no longer be drawn on.
-void TearDown(GraphWindowRecord* record, Display& display) {
-    WindowSide lock;
-    if (record->buffer.pixels == nullptr && !record->surfaceReady) return;
-    record->surfaceReady = false;
-    display.DestroyBuffer(record->handle, record->buffer);
-    record->buffer = PixelBuffer{};
-    record->damage = {0, 0, 0, 0};
-    record->damageAll = false;
-}
-
-PixelRect CutToBuffer(PixelRect area, const PixelBuffer& buffer) {
-    if (area.left < 0) area.left = 0;
-    if (area.top < 0) area.top = 0;
-    if (area.right > buffer.width) area.right = buffer.width;
-    if (area.bottom > buffer.height) area.bottom = buffer.height;
-    return area;
-}
-
-bool Empty(const PixelRect& area) { return area.right <= area.left || area.bottom <= area.top; }
-
-// Presents the area from the buffer band by band, each band under DrawLock of its own, and
-// after each band leaves the drawing thread at least as long as the band took: a large present
-// slows drawing down by half at most, instead of stopping it. Every primitive is whole within a
-// band (it is drawn under the lock), and what is drawn meanwhile joins the next damage.
-void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
-    using Clock = std::chrono::steady_clock;
-    for (int32_t top = area.top; top < area.bottom; top += kPresentBandRows) {
-        Clock::time_point start = Clock::now();
-        {
-            WindowSide lock;
-            if (!record->surfaceReady) return;
-            PixelRect band = CutToBuffer({area.left, top, area.right, std::min(top + kPresentBandRows, area.bottom)},
-                                         record->buffer);
-            if (!Empty(band)) display.Present(record->handle, record->buffer, band);
-        }
-        std::this_thread::sleep_for(Clock::now() - start);
-    }
-}
-
-// The GUI thread's work for one window; returns when the window is gone.
-void RunWindow(GraphWindowRecord* record, Display& display) {
-    // Window creation (there is no class registration to fail here).
-    WindowHandle handle = display.CreateWindow(record->request);
-    if (handle == kNoWindow) {
-        ReportWindowFailure("Window creation failed");
-        return;
-    }
-    record->handle = handle;
-
-    // WM_CREATE: the buffer, painted black (entry 0 of the default palette).
-    PixelBuffer buffer{};
-    if (!display.CreateBuffer(handle, record->request.clientWidth, record->request.clientHeight,
-                              buffer)) {
-        display.DestroyWindow(handle);
-        ReportWindowFailure("Window creation failed");
-        return;
-    }
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0,
-                    sizeof(uint32_t) * static_cast<size_t>(buffer.width));
-    }
-    {
-        // The window shows the black buffer at its first present.
-        WindowSide lock;
-        record->buffer = buffer;
-        record->damage = {0, 0, buffer.width, buffer.height};
-        record->damageAll = true;
-        record->damagePosted = true;
-        record->surfaceReady = true;
-    }
-    display.PostDamage(handle);
-    // Shown before InitGraph returns, so that the window is there for whatever comes next.
-    display.ShowWindow(handle);
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        record->readySignalled = true;
-    }
-    windowsChanged.notify_all();
-
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point lastPresent = Clock::now() - std::chrono::milliseconds(kPresentIntervalMs);
-    for (;;) {
-        WindowEvent event = display.NextEvent(handle);
-        switch (event.kind) {
-            case WindowEventKind::Expose:
-                // WM_PAINT: the update area, widened by one pixel right and below, from the buffer.
-                PresentInBands(record, display, {event.area.left, event.area.top, event.area.right + 1,
-                                                 event.area.bottom + 1});
-                break;
-            case WindowEventKind::Damage: {
-                std::this_thread::sleep_until(lastPresent + std::chrono::milliseconds(kPresentIntervalMs));
-                PixelRect area;
-                {
-                    WindowSide lock;
-                    area = record->damage;
-                    record->damage = {0, 0, 0, 0};
-                    record->damageAll = false;
-                    record->damagePosted = false;
-                }
-                PresentInBands(record, display, area);
-                lastPresent = Clock::now();
-                break;
-            }
-            case WindowEventKind::Destroy:
-                TearDown(record, display);
-                break;
-            case WindowEventKind::Close:
-                // The user closed the window (or the connection is gone): the same teardown,
-                // and the thread ends.
-                TearDown(record, display);
-                display.DestroyWindow(handle);
-                return;
-            case WindowEventKind::Quit:
-                TearDown(record, display);
-                display.DestroyWindow(handle);
-                return;
-            case WindowEventKind::Key:
-                if (GraphState.MessageHook != nullptr) {
-                    GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
-                }
-                break;
-            case WindowEventKind::Button:
-                if (GraphState.MouseHook != nullptr) {
-                    GraphState.MouseHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
-                }
-                break;
-            case WindowEventKind::None:
-                break;
-        }
-    }
-}
+PaletteEntry DefaultEntry(uint16_t colour) { return defaultPalette[colour & 0xFF]; }
 
 }  // namespace
 
 void BackendStartup() {}
 
-void GuiThread(GraphWindowRecord* record) {
-    PrepareThreadForFaults(__builtin_frame_address(0));
-    RunWindow(record, SelectedDisplay());
-    SignalEnded(record);
-}
-
-void ModeInitHook() {
-    // 1. A fresh palette from the default table. The earlier table is no longer referenced by
-    //    anything, so it is released now.
-    ReleasePaletteTable();
-    int32_t count = GraphState.colorCount;
-    if (count < 1) count = 1;
-    if (count > 256) count = 256;
-    GraphState.paletteTable = HeapAllocateOf<PaletteEntry>(count * static_cast<int32_t>(sizeof(PaletteEntry)));
-    for (int32_t i = 0; i < count; ++i) GraphState.paletteTable[i] = defaultPalette[i];
-    paletteTableCount = count;
-    ++paletteGeneration;
-
-    // 2. Maximise for modes 245..249.
-    bool maximise = GraphState.currentMode >= 245 && GraphState.currentMode <= 249;
-
-    // The GUI threads of windows the user has closed since are ended: reap them.
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        for (GraphWindowRecord* r = allWindows; r != nullptr; r = r->nextRecord) {
-            if (r->ended && r->thread.joinable()) r->thread.join();
-        }
-    }
-
-    // DrawLock exists once per process; a new window record and its GUI thread.
-    auto* record = new GraphWindowRecord;
-    record->request = {GraphState.surfaceMaxX + 1, GraphState.surfaceMaxY + 1, maximise,
-                       "ZorvGraphWindow", "Graph window application"};
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        record->nextRecord = allWindows;
-        allWindows = record;
-    }
-    record->thread = std::thread(GuiThread, record);
-
-    // 6. Wait (without spinning) until the buffer exists or the thread has ended.
-    bool ready;
-    {
-        std::unique_lock<std::mutex> guard(windowsMutex);
-        windowsChanged.wait(guard, [&] { return record->readySignalled || record->ended; });
-        ready = record->readySignalled;
-    }
-    // 7. An ended thread means no window.
-    if (!ready) {
-        record->thread.join();
-        record->joined = true;
-        GraphState.resultCode = GraphErrorGeneral;
-        return;
-    }
-    DrawingSide lock;
-    currentWindow = record;
-}
-
-void StopNewestWindow() {
-    GraphWindowRecord* record = currentWindow;
-    if (record == nullptr) return;
-    Display& display = SelectedDisplay();
-    display.PostDestroy(record->handle);
-    display.PostQuit(record->handle);
-    if (record->thread.joinable()) record->thread.join();
-    record->joined = true;
-}
-
-void ShutdownAllWindows() {
-    Display& display = SelectedDisplay();
-    GraphWindowRecord* records;
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        records = allWindows;
-    }
-    for (GraphWindowRecord* r = records; r != nullptr; r = r->nextRecord) {
-        if (r->handle != kNoWindow) {
-            display.PostDestroy(r->handle);
-            display.PostQuit(r->handle);
-        }
-    }
-    for (GraphWindowRecord* r = records; r != nullptr; r = r->nextRecord) {
-        if (r->thread.joinable()) r->thread.join();
-    }
-    {
-        DrawingSide lock;
-        currentWindow = nullptr;
-    }
-    {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        allWindows = nullptr;
-    }
-    while (records != nullptr) {
-        GraphWindowRecord* next = records->nextRecord;
-        delete records;
-        records = next;
-    }
+void PlugWindowBackend() {
+    BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
+                      NewestWindowShows};
 }

@@ -13,7 +13,10 @@
 
 #include "graph/fonts/bitmap_font.h"
 #include "graph/text.h"
-#include "graph/window/backend.h"
+#include "graph/window/backend_testing.h"
+#include "graph/window/colour_lookup.h"
+#include "graph/window/primitives.h"
+#include "graph/window/window_thread.h"
 #include "runtime/text_stream.h"
 
 namespace {
@@ -54,17 +57,12 @@ bool BuildGlyph(GlyphBitmap& bitmap, uint8_t code, bool rotated) {
     return true;
 }
 
-struct ClipBox {
-    int32_t left, top, right, bottom;  // inclusive, surface coordinates
-};
-
 // Transfers one glyph bitmap to the cell whose top-left corner is (cellX, cellY), each bitmap
 // pixel stretched to a size x size block; only ink pixels are written.
-void TransferGlyph(const PixelBuffer& buffer, const ClipBox& clip, uint64_t ink, int32_t cellX,
+void TransferGlyph(const PixelBuffer& buffer, const PixelRect& clip, uint64_t ink, int32_t cellX,
                    int32_t cellY, int32_t size, uint32_t value) {
     const int32_t extent = 8 * size;
-    const bool whole = cellX >= clip.left && cellY >= clip.top && cellX + extent - 1 <= clip.right &&
-                       cellY + extent - 1 <= clip.bottom;
+    const bool whole = clip.Contains(PixelRect{cellX, cellY, cellX + extent, cellY + extent});
     if (whole && size == 1) {
         // The common case: one pixel per bit, nothing to cut.
         for (int32_t by = 0; by < 8; ++by) {
@@ -81,14 +79,14 @@ void TransferGlyph(const PixelBuffer& buffer, const ClipBox& clip, uint64_t ink,
         uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
         if (rowBits == 0) continue;
         int32_t top = std::max(cellY + by * size, clip.top);
-        int32_t bottom = std::min(cellY + by * size + size - 1, clip.bottom);
-        for (int32_t y = top; y <= bottom; ++y) {
+        int32_t bottom = std::min(cellY + by * size + size, clip.bottom);
+        for (int32_t y = top; y < bottom; ++y) {
             uint32_t* row = buffer.pixels + static_cast<int64_t>(y) * buffer.stride;
             for (uint32_t bits = rowBits; bits != 0; bits &= bits - 1) {
                 int32_t bx = std::countr_zero(bits);
                 int32_t left = std::max(cellX + bx * size, clip.left);
-                int32_t right = std::min(cellX + bx * size + size - 1, clip.right);
-                for (int32_t x = left; x <= right; ++x) row[x] = value;
+                int32_t right = std::min(cellX + bx * size + size, clip.right);
+                for (int32_t x = left; x < right; ++x) row[x] = value;
             }
         }
     }
@@ -103,13 +101,11 @@ int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
     GraphWindowRecord* window = currentWindow;
     if (window == nullptr || !window->surfaceReady) return 0;
     const PixelBuffer& buffer = window->buffer;
-    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : BackendPixelOfColour(GraphState.drawColor);
+    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : PixelOfColour(GraphState.drawColor);
     x += GraphState.viewLeft;
     y += GraphState.viewTop;
-    // The viewport, cut to the buffer.
-    ClipBox clip{std::max<int32_t>(GraphState.viewLeft, 0), std::max<int32_t>(GraphState.viewTop, 0),
-                 std::min<int32_t>(GraphState.viewLeft + GraphState.viewMaxX, buffer.width - 1),
-                 std::min<int32_t>(GraphState.viewTop + GraphState.viewMaxY, buffer.height - 1)};
+    // The clip step: text is always cut to the viewport, and to the buffer.
+    const PixelRect clip = ViewportOnSurface().Intersected(BufferRect(buffer));
     const int32_t n = text.length();
     if (n == 0 || size == 0) return 0;
     const int32_t pitch = 8 * size;
@@ -125,14 +121,11 @@ int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
         int32_t cellY = upwards ? y + 1 - (i + 1) * pitch : y;
         TransferGlyph(buffer, clip, bitmap.ink, cellX, cellY, size, value);
     }
-    // The second write: the text's cells, cut to the clip box, join the window's damage.
-    int32_t left = x, right = upwards ? x + pitch - 1 : x + n * pitch - 1;
-    int32_t top = upwards ? y + 1 - n * pitch : y, bottom = upwards ? y : y + pitch - 1;
-    left = std::max(left, clip.left);
-    top = std::max(top, clip.top);
-    right = std::min(right, clip.right);
-    bottom = std::min(bottom, clip.bottom);
-    if (left <= right && top <= bottom) BackendMarkDamage(window, {left, top, right + 1, bottom + 1});
+    // The second write: the text's cells, cut to the clip, join the window's damage.
+    const PixelRect cells = upwards ? PixelRect{x, y + 1 - n * pitch, x + pitch, y + 1}
+                                    : PixelRect{x, y, x + n * pitch, y + pitch};
+    const PixelRect drawn = cells.Intersected(clip);
+    if (!drawn.IsEmpty()) MarkDamage(window, drawn);
     return failures;
 }
 
@@ -159,7 +152,7 @@ void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text) {
     if (UsesStrokeFont()) {
         // Drawn from the text itself, without the character translation; DrawLine locks.
         DrawStrokeText(x, y, text);
-    } else if (x >= 0 && y >= 0 && x <= GraphState.viewMaxX && y <= GraphState.viewMaxY) {
+    } else if (PixelRect::FromCorners(0, 0, GraphState.viewMaxX, GraphState.viewMaxY).Contains(x, y)) {
         // A start point outside the viewport draws nothing, whatever clipOn says.
         ReportGlyphFailures(DrawBitmapText(x, y, text), GraphState.textDirection != 0);
     }

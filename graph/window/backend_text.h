@@ -1,18 +1,11 @@
 #pragma once
-// The back-end's text routine (the DrawTextOp of every window mode) and its glyph caches. The
-// built-in font is drawn from cached 8x8 glyph bitmaps, one per character code and direction,
-// copied (or stretched for larger sizes) onto the surface with the background left untouched;
-// stroke fonts are drawn as the generic routine draws them.
+// The back-end's text routine (the DrawTextOp of every window mode). The built-in font is drawn
+// from cached 8x8 glyph bitmaps, one per character code and direction, copied (or stretched for
+// larger sizes) onto the surface with the background left untouched; stroke fonts are drawn as
+// the generic routine draws them.
 
 #include <cstdint>
 
 #include "runtime/length_prefixed.h"
 
 void BackendDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);
-
-// For tests: the next n glyph bitmaps cannot be made, as if the window system refused them.
-void FailGlyphBitmapCreations(int n);
-// For tests: forgets every cached glyph bitmap, as a new window starts without them.
-void ClearGlyphCaches();
-// For tests: the number of glyph bitmaps made since the caches were last cleared.
-int GlyphBitmapsMade();

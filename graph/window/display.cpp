@@ -1,7 +1,10 @@
 // The display the back-end uses (display.h). Until SelectDisplay is called it is a display
-// with no screen: all metrics 0 and no window can be made.
+// with no screen: all metrics 0 and no window can be made. Selecting one also plugs the
+// back-end into the library.
 
 #include "graph/window/display.h"
+
+#include "graph/window/backend.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ Display* selectedDisplay = &noDisplay;
 
 }  // namespace
 
-void SelectDisplay(Display& display) { selectedDisplay = &display; }
+void SelectDisplay(Display& display) {
+    selectedDisplay = &display;
+    PlugWindowBackend();
+}
 
 Display& SelectedDisplay() { return *selectedDisplay; }

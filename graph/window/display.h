@@ -25,29 +25,31 @@
 
 #include <cstdint>
 
-// The four screen metrics the mode list is built from, as client-area sizes in pixels:
-//   W, H   = the largest client area a framed, captioned window can have on the screen;
-//   FW, FH = the client area of a maximised window.
-// With no window manager information all four are the screen size.
-struct ScreenMetrics {
-    int32_t largestClientWidth;     // W
-    int32_t largestClientHeight;    // H
-    int32_t maximisedClientWidth;   // FW
-    int32_t maximisedClientHeight;  // FH
-};
+#include "graph/backend_entries.h"  // ScreenMetrics
+#include "graph/window/pixel_rect.h"
+
+// The Win32 message numbers of Key and Button events, defined here once for every display and
+// every program that hooks window messages.
+constexpr uint32_t WM_KEYDOWN = 0x100;  // first parameter: the virtual key
+constexpr uint32_t WM_KEYUP = 0x101;
+constexpr uint32_t WM_CHAR = 0x102;     // first parameter: the character
+constexpr uint32_t WM_LBUTTONDOWN = 0x201;
+constexpr uint32_t WM_LBUTTONUP = 0x202;
+constexpr uint32_t WM_LBUTTONDBLCLK = 0x203;
+constexpr uint32_t WM_RBUTTONDOWN = 0x204;
+constexpr uint32_t WM_RBUTTONUP = 0x205;
+constexpr uint32_t WM_RBUTTONDBLCLK = 0x206;
+constexpr uint32_t WM_MBUTTONDOWN = 0x207;
+constexpr uint32_t WM_MBUTTONUP = 0x208;
+constexpr uint32_t WM_MBUTTONDBLCLK = 0x209;
+
+// The depth of the pixels a display shows the 32-bit buffer words at: 24 bits of colour.
+constexpr uint8_t kPixelDepth = 24;
 
 // A window of a display. 0 is no window. Handles are never reused within a process, so a late
 // post to a destroyed window cannot reach a newer one.
 using WindowHandle = uint64_t;
 constexpr WindowHandle kNoWindow = 0;
-
-// A rectangle in buffer pixels, half-open: columns left..right-1, rows top..bottom-1.
-struct PixelRect {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
-};
 
 struct WindowRequest {
     int32_t clientWidth;   // the surface's width (surfaceMaxX + 1)
@@ -65,6 +67,9 @@ struct PixelBuffer {
     void* displayData;     // the display's own bookkeeping (shared-memory segment, ...)
 };
 
+// The whole buffer as a rectangle.
+constexpr PixelRect BufferRect(const PixelBuffer& buffer) { return {0, 0, buffer.width, buffer.height}; }
+
 enum class WindowEventKind : uint8_t {
     None,       // nothing (a display may return it after a spurious wake-up)
     Expose,     // part of the window needs repainting from the buffer: area
@@ -72,8 +77,8 @@ enum class WindowEventKind : uint8_t {
     Destroy,    // PostDestroy arrived (the back-end's WM_DESTROY)
     Quit,       // PostQuit arrived: end the event loop
     Damage,     // PostDamage arrived: the back-end has new pixels to present
-    Key,        // keyboard: message is WM_KEYDOWN 0x100, WM_KEYUP 0x101 or WM_CHAR 0x102
-    Button,     // mouse button: message is one of WM_LBUTTONDOWN 0x201 .. WM_MBUTTONDBLCLK 0x209
+    Key,        // keyboard: message is WM_KEYDOWN, WM_KEYUP or WM_CHAR
+    Button,     // mouse button: message is one of WM_LBUTTONDOWN .. WM_MBUTTONDBLCLK
 };
 
 struct WindowEvent {
@@ -122,8 +127,9 @@ public:
     virtual void PostDamage(WindowHandle window) = 0;
 };
 
-// Chooses the display the back-end uses from now on; call it before the graphics layer's
-// initialiser (RunLayerInits) runs. The display must outlive every window made on it. Without
-// a selected display, the metrics are all 0 and every window creation fails.
+// Chooses the display the back-end uses from now on and plugs the back-end into the library
+// (backend.h); call it before the graphics layer's initialiser (RunLayerInits) runs. The
+// display must outlive every window made on it. Without a selected display, the metrics are
+// all 0 and every window creation fails.
 void SelectDisplay(Display& display);
 Display& SelectedDisplay();

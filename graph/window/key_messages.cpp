@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr uint32_t kKeyDown = 0x100;
-constexpr uint32_t kKeyUp = 0x101;
-constexpr uint32_t kChar = 0x102;
-
 // Key-message second parameter: repeat count 1, scan code in bits 16-23, extended key in bit 24;
 // a release also sets "was down" (bit 30) and "going up" (bit 31).
 constexpr intptr_t kRepeatOnce = 1;
@@ -145,12 +141,12 @@ int KeyMessages(const ResolvedKey& key, bool press, WindowEvent* out) {
     const intptr_t flags = KeyFlags(key.keycode);
     int added = 0;
     if (const uint32_t virtualKey = VirtualKeyOf(key)) {
-        out[added++] = {WindowEventKind::Key, {}, press ? kKeyDown : kKeyUp, virtualKey,
+        out[added++] = {WindowEventKind::Key, {}, press ? WM_KEYDOWN : WM_KEYUP, virtualKey,
                         press ? flags : flags | kReleaseBits};
     }
     if (press) {
         if (const uint8_t character = CharacterOf(key)) {
-            out[added++] = {WindowEventKind::Key, {}, kChar, character, flags};
+            out[added++] = {WindowEventKind::Key, {}, WM_CHAR, character, flags};
         }
     }
     return added;

@@ -101,7 +101,6 @@ void MemoryDisplay::Present(WindowHandle window, const PixelBuffer& buffer, Pixe
                     buffer.pixels + static_cast<int64_t>(y) * buffer.stride + left,
                     sizeof(uint32_t) * static_cast<size_t>(right - left));
     }
-    ++w->presents;
     w->lastPresent = area;
     changed_.notify_all();
 }
@@ -150,13 +149,6 @@ void MemoryDisplay::Uncover(WindowHandle window, PixelRect area, uint32_t scribb
 
 void MemoryDisplay::Close(WindowHandle window) { Post(window, {WindowEventKind::Close, {}, 0, 0, 0}); }
 
-std::vector<WindowHandle> MemoryDisplay::Windows() const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    std::vector<WindowHandle> handles;
-    for (const auto& [handle, w] : windows_) handles.push_back(handle);
-    return handles;
-}
-
 WindowHandle MemoryDisplay::NewestWindow() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return windows_.empty() ? kNoWindow : windows_.rbegin()->first;
@@ -186,35 +178,11 @@ WindowRequest MemoryDisplay::Request(WindowHandle window) const {
     return w == nullptr ? WindowRequest{} : w->request;
 }
 
-int32_t MemoryDisplay::WindowWidth(WindowHandle window) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    Window* w = Find(window);
-    return w == nullptr ? 0 : w->width;
-}
-
-int32_t MemoryDisplay::WindowHeight(WindowHandle window) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    Window* w = Find(window);
-    return w == nullptr ? 0 : w->height;
-}
-
 uint32_t MemoryDisplay::WindowPixel(WindowHandle window, int32_t x, int32_t y) const {
     std::lock_guard<std::mutex> guard(mutex_);
     Window* w = Find(window);
     if (w == nullptr || x < 0 || y < 0 || x >= w->width || y >= w->height) return 0;
     return w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(x)];
-}
-
-std::vector<uint32_t> MemoryDisplay::WindowImage(WindowHandle window) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    Window* w = Find(window);
-    return w == nullptr ? std::vector<uint32_t>{} : w->image;
-}
-
-uint64_t MemoryDisplay::PresentCount(WindowHandle window) const {
-    std::lock_guard<std::mutex> guard(mutex_);
-    Window* w = Find(window);
-    return w == nullptr ? 0 : w->presents;
 }
 
 bool MemoryDisplay::WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
@@ -225,12 +193,6 @@ bool MemoryDisplay::WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y
         if (w == nullptr || x < 0 || y < 0 || x >= w->width || y >= w->height) return false;
         return w->image[static_cast<size_t>(y) * static_cast<size_t>(w->width) + static_cast<size_t>(x)] == value;
     });
-}
-
-bool MemoryDisplay::WaitForWindowCount(size_t count, int timeoutMs) const {
-    std::unique_lock<std::mutex> guard(mutex_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                             [&] { return windows_.size() >= count; });
 }
 
 PixelRect MemoryDisplay::LastPresentArea(WindowHandle window) const {

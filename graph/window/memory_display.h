@@ -43,24 +43,17 @@ public:
     void Close(WindowHandle window);
 
     // ---- Queries (any thread) ----
-    std::vector<WindowHandle> Windows() const;  // in creation order
     WindowHandle NewestWindow() const;
     bool IsOpen(WindowHandle window) const;     // created and not destroyed
     bool IsShown(WindowHandle window) const;
     bool HasBuffer(WindowHandle window) const;
     WindowRequest Request(WindowHandle window) const;
-    int32_t WindowWidth(WindowHandle window) const;
-    int32_t WindowHeight(WindowHandle window) const;
     // What the window shows at (x, y), 0x00RRGGBB; 0 outside.
     uint32_t WindowPixel(WindowHandle window, int32_t x, int32_t y) const;
-    std::vector<uint32_t> WindowImage(WindowHandle window) const;
-    uint64_t PresentCount(WindowHandle window) const;
     PixelRect LastPresentArea(WindowHandle window) const;
     // Waits (up to timeoutMs) until the window's image at (x, y) is `value`; true if it is.
     bool WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
                             int timeoutMs = 5000) const;
-    // Waits (up to timeoutMs) until `count` windows have been created.
-    bool WaitForWindowCount(size_t count, int timeoutMs = 5000) const;
 
 private:
     struct Window {
@@ -72,7 +65,6 @@ private:
         int32_t width = 0;
         int32_t height = 0;
         std::deque<WindowEvent> events;
-        uint64_t presents = 0;
         PixelRect lastPresent{0, 0, 0, 0};
     };
     Window* Find(WindowHandle window) const;  // mutex_ held

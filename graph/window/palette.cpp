@@ -1,9 +1,8 @@
 // The default palette (built from its rules), the palette slot routines and the
 // page routines of the window back-end.
 
-#include <array>
+#include "graph/window/palette.h"
 
-#include "graph/window/backend.h"
 #include "runtime/heap.h"
 
 namespace {
@@ -80,6 +79,18 @@ void BackendReadPaletteEntry(int16_t index, int16_t& red, int16_t& green, int16_
 
 void BackendShowPage(uint16_t) {}
 void BackendSelectDrawPage(uint16_t) {}
+
+void MakePaletteTable() {
+    // The earlier table is no longer referenced by anything, so it is released now.
+    ReleasePaletteTable();
+    int32_t count = GraphState.colorCount;
+    if (count < 1) count = 1;
+    if (count > 256) count = 256;
+    GraphState.paletteTable = HeapAllocateOf<PaletteEntry>(count * static_cast<int32_t>(sizeof(PaletteEntry)));
+    for (int32_t i = 0; i < count; ++i) GraphState.paletteTable[i] = defaultPalette[i];
+    paletteTableCount = count;
+    ++paletteGeneration;
+}
 
 void ReleasePaletteTable() {
     if (GraphState.paletteTable != nullptr) {

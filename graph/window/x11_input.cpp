@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kLeftDown = 0x201;
-constexpr uint32_t kRightDown = 0x204;
-constexpr uint32_t kMiddleDown = 0x207;
 // An "up" message follows its "down" message.
 constexpr uint32_t kUpAfterDown = 1;
 
@@ -24,15 +21,15 @@ int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEv
     uintptr_t buttonFlag;
     switch (button.detail) {
         case 1:
-            downMessage = kLeftDown;
+            downMessage = WM_LBUTTONDOWN;
             buttonFlag = kLeftButtonFlag;
             break;
         case 2:
-            downMessage = kMiddleDown;
+            downMessage = WM_MBUTTONDOWN;
             buttonFlag = kMiddleButtonFlag;
             break;
         case 3:
-            downMessage = kRightDown;
+            downMessage = WM_RBUTTONDOWN;
             buttonFlag = kRightButtonFlag;
             break;
         default:

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "graph/graph.h"
-#include "graph/window/backend.h"
+#include "graph/graph_internal.h"
+#include "graph/window/backend_testing.h"
 #include "graph/window/memory_display.h"
 #include "runtime/exit.h"
 #include "runtime/random.h"

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kWmKeyDown = 0x100, kWmKeyUp = 0x101, kWmChar = 0x102;
-constexpr uint32_t kWmLeftButtonDown = 0x201, kWmRightButtonUp = 0x205;
-
 WindowRequest Request(int32_t width, int32_t height, bool maximise = false) {
     return {width, height, maximise, "ZorvGraphWindow", "Graph window application"};
 }
@@ -323,18 +320,18 @@ TEST_F(X11DisplayTest, KeysAndButtonsBecomeWindowMessages) {
         }
     }
     const intptr_t scanCode = static_cast<intptr_t>(keyA - 8) << 16;
-    EXPECT_EQ(input[0].message, kWmKeyDown);
+    EXPECT_EQ(input[0].message, WM_KEYDOWN);
     EXPECT_EQ(input[0].first, 'A');
     EXPECT_EQ(input[0].second, 1 | scanCode);
-    EXPECT_EQ(input[1].message, kWmChar);
+    EXPECT_EQ(input[1].message, WM_CHAR);
     EXPECT_EQ(input[1].first, 'a');
-    EXPECT_EQ(input[2].message, kWmKeyUp);
+    EXPECT_EQ(input[2].message, WM_KEYUP);
     EXPECT_EQ(input[2].second, 1 | scanCode | 0xC0000000);
     EXPECT_EQ(input[3].kind, WindowEventKind::Button);
-    EXPECT_EQ(input[3].message, kWmLeftButtonDown);
+    EXPECT_EQ(input[3].message, WM_LBUTTONDOWN);
     EXPECT_EQ(input[3].first, 1u);
     EXPECT_EQ(input[3].second, (7 << 16) | 5);
-    EXPECT_EQ(input[4].message, kWmRightButtonUp);
+    EXPECT_EQ(input[4].message, WM_RBUTTONUP);
     EXPECT_EQ(input[4].first, 0u);
     display.DestroyWindow(window);
 }

@@ -5,8 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "graph/arcs.h"
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "tests/graph/slot_canvas.h"
 
 namespace {

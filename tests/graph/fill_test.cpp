@@ -35,7 +35,7 @@ Picture Capture() {
     picture.height = GraphState.surfaceMaxY + 1;
     picture.colour.resize(static_cast<size_t>(picture.width) * picture.height);
     DrawingSide lock;
-    const PixelBuffer& buffer = currentWindow->buffer;
+    const PixelBuffer buffer = NewestWindowBuffer();
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) picture.at(x, y) = DefaultColourOf(buffer.pixels[y * buffer.stride + x]);
     }
@@ -46,7 +46,7 @@ void Paint(Picture& picture) {
     uint32_t pixels[16];
     for (int c = 0; c < 16; ++c) pixels[c] = DefaultPixel(c);
     DrawingSide lock;
-    const PixelBuffer& buffer = currentWindow->buffer;
+    const PixelBuffer buffer = NewestWindowBuffer();
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) buffer.pixels[y * buffer.stride + x] = pixels[picture.at(x, y)];
     }

@@ -40,7 +40,7 @@ void StartMode(int16_t driver, int16_t mode) {
 
 uint32_t BufferPixel(int32_t x, int32_t y) {
     DrawingSide lock;
-    const PixelBuffer& buffer = currentWindow->buffer;
+    const PixelBuffer buffer = NewestWindowBuffer();
     return buffer.pixels[y * buffer.stride + x];
 }
 

@@ -4,9 +4,14 @@
 
 #include <cstdint>
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "graph/window/backend.h"
+#include "graph/window/backend_testing.h"
+#include "graph/window/backend_text.h"
+#include "graph/window/colour_lookup.h"
+#include "graph/window/draw_lock.h"
 #include "graph/window/memory_display.h"
+#include "graph/window/primitives.h"
 
 MemoryDisplay& TestDisplay();
 

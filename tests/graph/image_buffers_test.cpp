@@ -5,8 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graph/graph.h"
-#include "graph/image_buffers.h"
+#include "graph/graph_internal.h"
 #include "tests/graph/slot_canvas.h"
 
 namespace {

@@ -1,6 +1,9 @@
 // The back-end's pixel and run primitives and the palette, pixel-exact on the memory display.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "tests/graph/graph_test_support.h"
 
 namespace {
@@ -50,6 +53,21 @@ TEST(Primitives, RunsAreClippedToTheViewportOnlyWhenClipping) {
     DriverSlots.DrawHorizontalLine(-200, 1000, 1000);
     DriverSlots.PlotPixel(-5, 3);
     EXPECT_EQ(DriverSlots.ReadPixel(-150, 0), 15);
+}
+
+TEST(Primitives, ClippedRunsReachingTheCoordinateLimitsStillDrawTheirViewportPart) {
+    StartMode();
+    DefineViewport(100, 100, 199, 199, true);
+    SetDrawColor(3);
+    // Translated first, these ends would pass 32767 and wrap round to negative numbers.
+    DriverSlots.DrawHorizontalLine(-32768, 32767, 10);
+    DriverSlots.DrawVerticalLine(20, 32767, -32768);
+    EXPECT_EQ(BufferPixel(100, 110), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(199, 110), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(200, 110), 0u);
+    EXPECT_EQ(BufferPixel(120, 100), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(120, 199), DefaultPixel(3));
+    EXPECT_EQ(BufferPixel(120, 200), 0u);
 }
 
 TEST(Primitives, WriteModesCombineRgbValues) {
@@ -182,6 +200,44 @@ TEST(Palette, EntriesAreCheckedStoredAndRestored) {
     DriverSlots.ReadPaletteEntry(2, r, g, b);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(g, 168);
+}
+
+// ReadPixelRow is ReadPixel for each pixel of the run, under one lock: the same colours and the
+// same result code, wherever the run lies against the viewport and the surface.
+void ExpectRowsReadAsPixels(const char* when) {
+    const int16_t viewports[][4] = {{0, 0, 639, 479}, {100, 100, 199, 199}, {600, 470, 639, 479}};
+    for (const auto& v : viewports) {
+        for (bool clip : {true, false}) {
+            DefineViewport(v[0], v[1], v[2], v[3], clip);
+            const int16_t maxX = static_cast<int16_t>(v[2] - v[0]), maxY = static_cast<int16_t>(v[3] - v[1]);
+            for (int16_t y : {int16_t(-1), int16_t(0), int16_t(5), maxY, int16_t(maxY + 1), int16_t(2000)}) {
+                const int16_t x1 = -20, x2 = static_cast<int16_t>(maxX + 700);
+                std::vector<uint16_t> row(static_cast<size_t>(x2 - x1 + 1), 0xBEEF);
+                GraphState.resultCode = 0;
+                DriverSlots.ReadPixelRow(x1, x2, y, row.data());
+                const int16_t rowResult = GraphResult();
+                GraphState.resultCode = 0;
+                for (int16_t x = x1; x <= x2; ++x) {
+                    ASSERT_EQ(row[static_cast<size_t>(x - x1)], DriverSlots.ReadPixel(x, y))
+                        << when << " viewport " << v[0] << "," << v[1] << " clip " << clip << " at " << x << "," << y;
+                }
+                ASSERT_EQ(rowResult, GraphResult()) << when << " clip " << clip << " row " << y;
+            }
+        }
+    }
+}
+
+TEST(Primitives, ReadPixelRowReadsWhatReadPixelReads) {
+    StartMode();
+    for (int16_t x = 0; x < 640; x += 3) {
+        SetDrawColor(static_cast<uint16_t>(x % 16));
+        DriverSlots.DrawVerticalLine(x, 0, 479);
+    }
+    ExpectRowsReadAsPixels("ready");
+    WindowHandle window = TestDisplay().NewestWindow();
+    TestDisplay().Close(window);
+    while (TestDisplay().IsOpen(window)) std::this_thread::yield();
+    ExpectRowsReadAsPixels("closed");
 }
 
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {

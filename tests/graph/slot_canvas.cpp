@@ -1,6 +1,6 @@
 #include "tests/graph/slot_canvas.h"
 
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 
 namespace {
 
@@ -60,27 +60,8 @@ SlotCanvas::SlotCanvas(int width, int height, uint16_t background)
     GraphState.surfaceMaxX = static_cast<int16_t>(width - 1);
     GraphState.surfaceMaxY = static_cast<int16_t>(height - 1);
     GraphState.colorCount = 16;
-    GraphState.viewLeft = 0;
-    GraphState.viewTop = 0;
-    GraphState.viewMaxX = GraphState.surfaceMaxX;
-    GraphState.viewMaxY = GraphState.surfaceMaxY;
-    GraphState.clipOn = true;
-    GraphState.drawColor = 15;
-    GraphState.backColor = 0;
-    GraphState.fillColor = 15;
-    GraphState.fillPatternIndex = 1;
-    GraphState.writeMode = 0;
-    GraphState.strokeStyle = 0;
-    GraphState.strokeThickness = 1;
-    for (uint8_t& bit : GraphState.strokeMask) bit = 1;
-    GraphState.aspectX = 10000;
-    GraphState.aspectY = 10000;
+    ApplyDefaults();
     for (int16_t& field : GraphState.lastArc) field = 0;
-    GraphState.textFont = 0;
-    GraphState.textDirection = 0;
-    GraphState.textSize = 1;
-    GraphState.textHorizJustify = 0;
-    GraphState.textVertJustify = 2;
     GraphState.opaqueText = false;
     GraphState.charTranslation = nullptr;
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graph/fonts/bitmap_font.h"
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "graph/text.h"
 #include "tests/graph/slot_canvas.h"
 

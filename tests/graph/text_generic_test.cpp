@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/fonts/bitmap_font.h"
-#include "graph/graph.h"
+#include "graph/graph_internal.h"
 #include "graph/text.h"
 #include "tests/graph/slot_canvas.h"
 

@@ -1,0 +1,36 @@
+#pragma once
+// What the library asks of the window back-end, as one table the back-end fills itself when a
+// display is selected (graph/window/backend.h). The library only calls through the table and
+// never includes a back-end header; with no back-end plugged in every entry is empty, so
+// there are no modes to set and InitGraph stops at its missing start-up routine.
+
+#include <cstdint>
+
+#include "graph/graph_state.h"
+
+// The four screen metrics the mode list is built from, as client-area sizes in pixels:
+//   W, H   = the largest client area a framed, captioned window can have on the screen;
+//   FW, FH = the client area of a maximised window.
+// With no window manager information all four are the screen size.
+struct ScreenMetrics {
+    int32_t largestClientWidth;     // W
+    int32_t largestClientHeight;    // H
+    int32_t maximisedClientWidth;   // FW
+    int32_t maximisedClientHeight;  // FH
+};
+
+struct BackendEntriesRecord {
+    // Becomes GraphState.backendStartup when the mode list is built.
+    BackendStartupRoutine Startup;
+    // Puts the back-end's routines into a mode entry the mode list is building.
+    void (*FillModeRoutines)(ModeEntry& entry);
+    ScreenMetrics (*Metrics)();
+    // LeaveGraphics' share: the newest window goes, and with it the palette table.
+    void (*Leave)();
+    // Entry `colour` (0..255) of the palette every mode set starts from.
+    PaletteEntry (*DefaultPaletteEntry)(uint16_t colour);
+    // True while the newest window still shows (the user has not closed it).
+    bool (*WindowShows)();
+};
+
+extern BackendEntriesRecord BackendEntries;

@@ -1,0 +1,24 @@
+#pragma once
+// The back-end's palette: the default table every mode set starts from, the state that tells
+// the colour lookup when the current table (GraphState.paletteTable) has changed, and the
+// palette and page slot routines.
+
+#include <array>
+#include <cstdint>
+
+#include "graph/graph_state.h"
+
+extern const std::array<PaletteEntry, 256> defaultPalette;
+// Bumped whenever an entry of paletteTable may have changed (the colour lookup's memos).
+extern uint32_t paletteGeneration;
+extern int32_t paletteTableCount;  // entries of the allocated paletteTable
+
+// A fresh paletteTable of colorCount entries (at least 1, at most 256) from defaultPalette.
+void MakePaletteTable();
+// Releases paletteTable (LeaveGraphics, and every mode set before its new table).
+void ReleasePaletteTable();
+
+void BackendWritePaletteEntry(int16_t index, int16_t red, int16_t green, int16_t blue);
+void BackendReadPaletteEntry(int16_t index, int16_t& red, int16_t& green, int16_t& blue);
+void BackendShowPage(uint16_t page);
+void BackendSelectDrawPage(uint16_t page);

@@ -1,0 +1,75 @@
+#pragma once
+// The back-end's windows: one record per window, the newest of them (the one the primitives
+// draw on), and the GUI thread each window runs. Private to graph/window/.
+//
+// Ownership (design.md): each window owns its own 32-bit back-buffer. A GraphWindowRecord
+// holds one window, its buffer, its ready flag and its GUI thread. The primitives draw on the
+// newest window (currentWindow); an earlier window keeps its own picture and repaints from its
+// own buffer, and closing it tears down only its own buffer.
+//
+// Drawing "on the window" (the second write of every primitive) is recording the pixels in the
+// window's damage area; the window's GUI thread presents that area from the buffer, at most
+// about every kPresentIntervalMs milliseconds, in bands of kPresentBandRows rows.
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "graph/window/display.h"
+#include "graph/window/draw_lock.h"
+
+constexpr int kPresentIntervalMs = 16;
+constexpr int32_t kPresentBandRows = 32;
+
+struct GraphWindowRecord {
+    // Written by the GUI thread before the ready handshake, then read-only.
+    WindowHandle handle = kNoWindow;
+    WindowRequest request{};
+    // Guarded by DrawLock.
+    PixelBuffer buffer{};
+    bool surfaceReady = false;
+    PixelRect damage{0, 0, 0, 0};  // buffer pixels not yet presented; may be empty
+    bool damageAll = false;        // damage is the whole buffer
+    bool damagePosted = false;
+    // The handshake and the thread.
+    std::thread thread;
+    bool readySignalled = false;  // guarded by windowsMutex: the buffer exists
+    bool ended = false;     // guarded by windowsMutex
+    bool joined = false;    // main thread only
+    GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
+};
+
+// The newest window: the one the primitives draw on (DrawLock). Null before the first mode set.
+extern GraphWindowRecord* currentWindow;
+// All window records, newest first (windowsMutex).
+extern GraphWindowRecord* allWindows;
+// Never destroyed: GUI threads of windows still open when the process ends may use them.
+extern std::mutex& windowsMutex;
+extern std::condition_variable& windowsChanged;
+
+// ---- Windows and the GUI thread ----
+void ModeInitHook();
+void GuiThread(GraphWindowRecord* record);  // its thread routine
+// LeaveGraphics' share of the windows: ask the newest window to destroy itself and its thread
+// to quit, and wait for the thread.
+void StopNewestWindow();
+// True while the newest window's buffer exists (the user has not closed it).
+bool NewestWindowShows();
+
+// ---- Damage ----
+// DrawLock held: the area (already cut to the buffer) joins the window's damage, which its GUI
+// thread presents. Inline, because every pixel passes here and almost always leaves at once
+// (the damage already holds it); growing the damage is the slow side, out of line.
+void GrowDamage(GraphWindowRecord* window, PixelRect area);
+inline void MarkDamage(GraphWindowRecord* window, PixelRect area) {
+    if (window->damageAll) [[likely]] return;
+    if (!window->damage.IsEmpty() && window->damage.Contains(area)) [[likely]] return;
+    GrowDamage(window, area);
+}
+// The same for the one pixel (x, y), without building its rectangle.
+inline void MarkPixelDamage(GraphWindowRecord* window, int32_t x, int32_t y) {
+    if (window->damageAll) [[likely]] return;
+    if (window->damage.Contains(x, y)) [[likely]] return;
+    GrowDamage(window, {x, y, x + 1, y + 1});
+}
