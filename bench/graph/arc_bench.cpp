@@ -7,32 +7,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "bench/graph/largest_window.h"
 #include "bench/graph/paired.h"
 #include "graph/arcs.h"
-#include "graph/graph.h"
-#include "graph/window/backend.h"
-#include "graph/window/memory_display.h"
-#include "runtime/exit.h"
 
 namespace {
 
 constexpr int kWidth = 1280, kHeight = 1024;
-
-void StartLargestWindow() {
-    static MemoryDisplay* display = [] {
-        auto* created = new MemoryDisplay({kWidth, kHeight, kWidth, kHeight});
-        SelectDisplay(*created);
-        ExitHandler saved = ExitHandlerChain;
-        GraphicsLayerInit();
-        ExitHandlerChain = saved;
-        return created;
-    }();
-    (void)display;
-    ShutdownAllWindows();
-    int16_t driver = 10, mode = 240;
-    InitGraph(driver, mode, "");
-    if (GraphResult() != 0 || SurfaceMaxX() != kWidth - 1) std::abort();
-}
 
 struct Surface2D {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
@@ -58,7 +39,7 @@ struct Surface2D {
 
 // 599 circles of radius 1 to 599 about the centre.
 void BM_CirclesAgainst2DLibrary(benchmark::State& state) {
-    StartLargestWindow();
+    StartLargestWindow(kWidth, kHeight);
     SetDrawColor(14);
     Surface2D other;
     RunPaired(
@@ -75,7 +56,7 @@ BENCHMARK(BM_CirclesAgainst2DLibrary)->UseManualTime()->Unit(benchmark::kMillise
 
 // 300 ellipses, twice as wide as tall, up to 600 x 300 pixels of radius.
 void BM_EllipsesAgainst2DLibrary(benchmark::State& state) {
-    StartLargestWindow();
+    StartLargestWindow(kWidth, kHeight);
     SetDrawColor(14);
     Surface2D other;
     RunPaired(

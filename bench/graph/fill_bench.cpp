@@ -8,11 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "bench/graph/largest_window.h"
 #include "bench/graph/paired.h"
-#include "graph/graph.h"
-#include "graph/window/backend.h"
-#include "graph/window/memory_display.h"
-#include "runtime/exit.h"
 #ifdef CHAOSPLOT_BENCH_OPENCV
 #include <opencv2/imgproc.hpp>
 #endif
@@ -21,23 +18,6 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 constexpr uint16_t kWall = 4;
-
-// Sets the 1920 x 1080 "largest window" mode in 16 colours on a memory display.
-void StartLargestWindow() {
-    static MemoryDisplay* display = [] {
-        auto* created = new MemoryDisplay({kWidth, kHeight, kWidth, kHeight});
-        SelectDisplay(*created);
-        ExitHandler saved = ExitHandlerChain;
-        GraphicsLayerInit();
-        ExitHandlerChain = saved;
-        return created;
-    }();
-    (void)display;
-    ShutdownAllWindows();
-    int16_t driver = 10, mode = 240;
-    InitGraph(driver, mode, "");
-    if (GraphResult() != 0 || SurfaceMaxX() != kWidth - 1 || SurfaceMaxY() != kHeight - 1) std::abort();
-}
 
 // The library's fill, each call in the other of two colours so that every call repaints.
 struct LibraryFill {
@@ -107,7 +87,7 @@ Walls Discs() {
 }
 
 void DrawWalls(const Walls& walls) {
-    StartLargestWindow();
+    StartLargestWindow(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             if (walls[static_cast<size_t>(y) * kWidth + x])
@@ -179,7 +159,7 @@ struct PlainPass {
 };
 
 void BM_EmptySurfaceAgainstPlainPass(benchmark::State& state) {
-    StartLargestWindow();
+    StartLargestWindow(kWidth, kHeight);
     LibraryFill ours{960, 540};
     PlainPass theirs;
     RunPaired(state, ours, theirs);
