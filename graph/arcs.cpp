@@ -17,9 +17,35 @@ constexpr float kLoopLimit = 91.0f;
 
 int32_t Nearest(long double value) { return static_cast<int32_t>(std::nearbyint(value)); }
 
-// Offsets of the point at an angle (single precision radians): x to the right, y downwards.
+// Offsets of the point at an angle (single precision radians): x to the right, y downwards,
+// in extended precision.
 int32_t OffsetX(int32_t xRadius, float angle) { return Nearest(xRadius * std::cos(static_cast<long double>(angle))); }
 int32_t OffsetY(int32_t yRadius, float angle) { return Nearest(yRadius * std::sin(angle + kPi)); }
+
+// Far enough from a half that the double and the extended product round to the same integer:
+// with radii below 65536 the two differ by less than 1e-10.
+constexpr double kTieMargin = 1e-7;
+
+// nearest(value), where value is the double form of an extended product; false when it lies too
+// near a half to tell.
+inline bool RoundsClearly(double value, int32_t& rounded) {
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (std::fabs(fraction - 0.5) < kTieMargin) return false;
+    rounded = static_cast<int32_t>(fraction < 0.5 ? lower : lower + 1.0);
+    return true;
+}
+
+// Both offsets of the point at an angle, as OffsetX and OffsetY give them. The cosine and sine
+// are taken in double precision, several times cheaper than in extended precision; only a
+// product that lies within kTieMargin of a half is formed again in extended precision.
+// (sin(a + pi) is -sin a to far better than kTieMargin.)
+inline void OffsetsAt(int32_t xRadius, int32_t yRadius, float angle, int32_t& dx, int32_t& dy) {
+    const double radians = angle;
+    const double cosine = std::cos(radians), sine = std::sin(radians);
+    if (!RoundsClearly(xRadius * cosine, dx)) dx = OffsetX(xRadius, angle);
+    if (!RoundsClearly(-(yRadius * sine), dy)) dy = OffsetY(yRadius, angle);
+}
 
 float DegreesToRadians(long double degrees) { return static_cast<float>(degrees * kRadiansPerDegree); }
 
@@ -94,8 +120,8 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     int32_t dx = rx, dy = 0;
     for (;;) {
         const float theta = DegreesToRadians(static_cast<long double>(a) + step);
-        const int32_t nextDx = OffsetX(rx, theta);
-        const int32_t nextDy = OffsetY(ry, theta);
+        int32_t nextDx, nextDy;
+        OffsetsAt(rx, ry, theta, nextDx, nextDy);
 
         const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
         int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;

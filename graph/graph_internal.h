@@ -55,8 +55,6 @@ extern const uint8_t FillPatternTable[12][8];
 uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY);
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
-// The largest number of seed points that waited at once during the last FloodFillArea.
-int32_t LastFillPeakSeeds();
 
 // ---- Arcs, text and image buffers -----------------------------------------------------------
 

@@ -10,34 +10,10 @@
 #include <random>
 #include <vector>
 
-#include "graph/graph_internal.h"
-#include "graph/window/backend_testing.h"
+#include "bench/graph/largest_window.h"
 #include "graph/window/draw_lock.h"
-#include "graph/window/memory_display.h"
-#include "runtime/exit.h"
 
 namespace {
-
-MemoryDisplay& Display() {
-    static MemoryDisplay* display = [] {
-        auto* created = new MemoryDisplay({1920, 1080, 1920, 1080});
-        SelectDisplay(*created);
-        ExitHandler saved = ExitHandlerChain;
-        GraphicsLayerInit();
-        ExitHandlerChain = saved;
-        return created;
-    }();
-    return *display;
-}
-
-// Sets the 1920 x 1080 "largest window" mode in 16 colours.
-void StartLargestWindow() {
-    Display();
-    ShutdownAllWindows();
-    int16_t driver = 10, mode = 240;
-    InitGraph(driver, mode, "");
-    if (GraphResult() != 0 || SurfaceMaxX() != 1919 || SurfaceMaxY() != 1079) std::abort();
-}
 
 struct Point {
     int16_t x, y;
@@ -69,7 +45,7 @@ const std::vector<Point>& Path() {
 }
 
 void BM_ChaosGamePenLineTo(benchmark::State& state) {
-    StartLargestWindow();
+    StartLargestWindow(1920, 1080);
     const std::vector<Point>& path = Path();
     uint16_t colour = 0;
     for (auto _ : state) {
@@ -118,7 +94,7 @@ void BM_ChaosGamePlainLoop(benchmark::State& state) {
 BENCHMARK(BM_ChaosGamePlainLoop)->Unit(benchmark::kMillisecond);
 
 void BM_FloodFillEmptySurface(benchmark::State& state) {
-    StartLargestWindow();
+    StartLargestWindow(1920, 1080);
     uint16_t colour = 2;
     for (auto _ : state) {
         colour = colour == 2 ? 3 : 2;  // each pass refills the whole surface
