@@ -2,7 +2,7 @@
 # Sourced by the other scripts.
 
 BUILD_PACKAGES="build-essential cmake pkg-config binutils libgtest-dev libgmock-dev libbenchmark-dev"
-GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev"
+GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev libpng-dev"
 TEST_PACKAGES="clang libclang-rt-14-dev xvfb xdotool x11-apps tmux"
 
 # Installs those of the given packages that are missing; does nothing when all are there.

@@ -1,0 +1,142 @@
+// PNG files: what is written decodes to the same pixels, in the smallest fitting form, and a
+// write that fails leaves nothing behind and replaces nothing.
+#include "graph/window/png_file.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+struct Decoded {
+    int32_t width = 0, height = 0;
+    int colourType = -1, bitDepth = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB
+};
+
+Decoded Decode(const std::string& path) {
+    Decoded decoded;
+    // Depth and colour type straight from the header chunk, which always comes first.
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[26] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return decoded;
+    decoded.bitDepth = header[24];
+    decoded.colourType = header[25];
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return Decoded{};
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return Decoded{};
+    decoded.width = static_cast<int32_t>(image.width);
+    decoded.height = static_cast<int32_t>(image.height);
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        decoded.pixels.push_back(uint32_t{rgb[i]} << 16 | uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
+    }
+    return decoded;
+}
+
+class PngFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char folder[] = "/tmp/png-file-test-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        folder_ = folder;
+    }
+    void TearDown() override { std::system(("rm -rf " + folder_).c_str()); }
+    std::string PathOf(const char* name) const { return folder_ + "/" + name; }
+    std::string folder_;
+};
+
+// A width x height picture of `colours` distinct colours, in rows of `stride` pixels (the
+// pixels past the width hold a colour of their own, which must not be written).
+std::vector<uint32_t> RandomPicture(int32_t width, int32_t height, int32_t stride, int colours, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<uint32_t> palette;
+    for (int c = 0; c < colours; ++c) palette.push_back(static_cast<uint32_t>(c) * 0x010307u & 0x00FFFFFF);
+    std::vector<uint32_t> pixels(static_cast<size_t>(stride) * height, 0x00ABCDEF);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            // Every colour appears at least once; the top byte is the buffer's, never the picture's.
+            const size_t at = static_cast<size_t>(y) * width + x;
+            const uint32_t colour = at < palette.size() ? palette[at] : palette[random() % palette.size()];
+            pixels[static_cast<size_t>(y) * stride + x] = colour | 0xFF000000u * (x & 1);
+        }
+    }
+    return pixels;
+}
+
+TEST_F(PngFile, DecodesToTheSamePixelsInTheSmallestForm) {
+    struct Case {
+        int32_t width, height, stride;
+        int colours;
+        int colourType, bitDepth;
+    };
+    const Case cases[] = {
+        {13, 7, 16, 2, PNG_COLOR_TYPE_PALETTE, 1},     {17, 5, 17, 4, PNG_COLOR_TYPE_PALETTE, 2},
+        {640, 480, 640, 16, PNG_COLOR_TYPE_PALETTE, 4}, {301, 200, 320, 256, PNG_COLOR_TYPE_PALETTE, 8},
+        {300, 20, 300, 257, PNG_COLOR_TYPE_RGB, 8},     {1, 1, 1, 1, PNG_COLOR_TYPE_PALETTE, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> pixels = RandomPicture(c.width, c.height, c.stride, c.colours, 42);
+        const std::string path = PathOf("picture.png");
+        std::string error;
+        ASSERT_TRUE(WritePngFile(path, {pixels.data(), c.width, c.height, c.stride}, PngCreation::Replace, error))
+            << error;
+        Decoded decoded = Decode(path);
+        ASSERT_EQ(decoded.width, c.width);
+        ASSERT_EQ(decoded.height, c.height);
+        EXPECT_EQ(decoded.colourType, c.colourType) << c.colours << " colours";
+        EXPECT_EQ(decoded.bitDepth, c.bitDepth) << c.colours << " colours";
+        for (int32_t y = 0; y < c.height; ++y) {
+            for (int32_t x = 0; x < c.width; ++x) {
+                ASSERT_EQ(decoded.pixels[static_cast<size_t>(y) * c.width + x],
+                          pixels[static_cast<size_t>(y) * c.stride + x] & 0x00FFFFFF)
+                    << c.colours << " colours at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(PngFile, ExclusiveNeverOverwritesAndReplaceSwapsWholeFiles) {
+    const std::string path = PathOf("kept.png");
+    { std::ofstream(path) << "earlier picture"; }
+    std::vector<uint32_t> pixels(4, 0x112233);
+    std::string error;
+    EXPECT_FALSE(WritePngFile(path, {pixels.data(), 2, 2, 2}, PngCreation::Exclusive, error));
+    EXPECT_FALSE(error.empty());
+    std::stringstream kept;
+    kept << std::ifstream(path).rdbuf();
+    EXPECT_EQ(kept.str(), "earlier picture");
+
+    chmod(path.c_str(), 0640);
+    ASSERT_TRUE(WritePngFile(path, {pixels.data(), 2, 2, 2}, PngCreation::Replace, error)) << error;
+    EXPECT_EQ(Decode(path).pixels, std::vector<uint32_t>(4, 0x112233));
+    EXPECT_EQ(std::system(("test $(ls " + folder_ + " | wc -l) -eq 1").c_str()), 0) << "no temporary file is left";
+}
+
+TEST_F(PngFile, FailuresSayWhyAndLeaveNothing) {
+    std::vector<uint32_t> pixels(64 * 64, 0x445566);
+    std::string error;
+    EXPECT_FALSE(WritePngFile(PathOf("missing/picture.png"), {pixels.data(), 64, 64, 64}, PngCreation::Exclusive,
+                              error));
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    // A full disk: the device stays as it was.
+    error.clear();
+    EXPECT_FALSE(WritePngFile("/dev/full", {pixels.data(), 64, 64, 64}, PngCreation::Replace, error));
+    EXPECT_NE(error.find("No space"), std::string::npos) << error;
+    struct stat status;
+    ASSERT_EQ(stat("/dev/full", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+    EXPECT_FALSE(WritePngFile(PathOf("empty.png"), {pixels.data(), 0, 0, 0}, PngCreation::Exclusive, error));
+    EXPECT_EQ(std::system(("test -z \"$(ls " + folder_ + ")\"").c_str()), 0);
+}
+
+}  // namespace
