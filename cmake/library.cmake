@@ -22,9 +22,18 @@ set(CHAOSPLOT_PUBLIC_HEADERS
 set(CHAOSPLOT_SOVERSION ${PROJECT_VERSION_MAJOR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/public_headers.cmake)
-chaosplot_header_closure(CHAOSPLOT_INSTALLED_HEADERS ${CHAOSPLOT_PUBLIC_HEADERS})
+chaosplot_header_closure(CHAOSPLOT_INSTALLED_HEADERS ${PROJECT_SOURCE_DIR} ${CHAOSPLOT_PUBLIC_HEADERS})
+# A changed include line changes the set: configure again.
+list(TRANSFORM CHAOSPLOT_INSTALLED_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE header_paths)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${header_paths})
 
+# The system libraries the parts use, under the names the installed package configuration gives
+# them again (cmake/chaosplotConfig.cmake.in).
 find_package(Threads REQUIRED)
+if(NOT TARGET PkgConfig::XCB)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-shm)
+endif()
 add_library(chaosplot_static STATIC)
 add_library(chaosplot_shared SHARED)
 foreach(part IN LISTS CHAOSPLOT_LIBRARY_PARTS)

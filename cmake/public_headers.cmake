@@ -1,7 +1,8 @@
-# chaosplot_header_closure(OUT header...): the given headers (paths from the source root) and
-# every header of the tree they include, directly or not, so that an installed header never
-# names one that is missing. Headers are included as "folder/name.h" from the source root.
-function(chaosplot_header_closure out)
+# chaosplot_header_closure(OUT ROOT header...): the given headers (paths from ROOT) and every
+# header under ROOT they include, directly or not, sorted, so that an installed header never
+# names one that is missing. Headers include each other as "folder/name.h" from ROOT; system
+# headers (<...>) are left out.
+function(chaosplot_header_closure out root)
   set(pending ${ARGN})
   set(found "")
   while(pending)
@@ -9,14 +10,11 @@ function(chaosplot_header_closure out)
     if(header IN_LIST found)
       continue()
     endif()
-    set(path ${PROJECT_SOURCE_DIR}/${header})
-    if(NOT EXISTS ${path})
+    if(NOT EXISTS ${root}/${header})
       message(FATAL_ERROR "public header ${header} does not exist")
     endif()
     list(APPEND found ${header})
-    # A changed include line changes the set: configure again.
-    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
-    file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    file(STRINGS ${root}/${header} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
       list(APPEND pending ${included})
