@@ -1,9 +1,15 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 # Sourced by the other scripts.
 
-BUILD_PACKAGES="build-essential cmake pkg-config binutils libgtest-dev libgmock-dev libbenchmark-dev"
+# Building chaosplot and graphdemo.
+BUILD_PACKAGES="build-essential cmake pkg-config binutils"
 GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev libpng-dev"
-TEST_PACKAGES="clang libclang-rt-14-dev xvfb xdotool x11-apps tmux"
+# The tests, the benchmarks and the sanitizer and fuzzer builds. libclang-rt-dev is Debian's
+# unversioned name for the runtime of the default clang, so the two always match.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xdotool x11-apps tmux"
+# Checking an install (scripts/check-install) and the Debian package (scripts/check-package).
+INSTALL_CHECK_PACKAGES="desktop-file-utils man-db netpbm xvfb x11-apps"
+PACKAGE_CHECK_PACKAGES="debootstrap xvfb"
 
 # Installs those of the given packages that are missing; does nothing when all are there.
 install_missing() {

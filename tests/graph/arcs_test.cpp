@@ -148,9 +148,8 @@ TEST(Ellipse, EqualsTheExtendedPrecisionRoutineAtEveryRadius) {
     std::mt19937 random(600);
     for (int r = 0; r <= 600; ++r) {
         const int other = static_cast<int>(random() % 601);
-        const int pairs[3][2] = {{0, 360},
-                                 {static_cast<int>(random() % 400), static_cast<int>(random() % 400)},
-                                 {static_cast<int>(random() % 361), static_cast<int>(random() % 361)}};
+        // The whole outline, and an arc of random angles (some past 360, some swapped).
+        const int pairs[2][2] = {{0, 360}, {static_cast<int>(random() % 400), static_cast<int>(random() % 400)}};
         for (const auto& pair : pairs) {
             for (int shape = 0; shape < 2; ++shape) {
                 const int rx = r, ry = shape == 0 ? r : other;

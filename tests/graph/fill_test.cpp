@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <unordered_map>
 #include <vector>
 
 #include "tests/graph/fill_reference.h"
@@ -20,15 +21,13 @@ struct Picture {
 
 // The colour number of a buffer pixel drawn in a default colour (255 for anything else).
 uint8_t DefaultColourOf(uint32_t pixel) {
-    static const std::vector<uint32_t> pixels = [] {
-        std::vector<uint32_t> all;
-        for (int c = 0; c < 16; ++c) all.push_back(DefaultPixel(c));
+    static const std::unordered_map<uint32_t, uint8_t> numbers = [] {
+        std::unordered_map<uint32_t, uint8_t> all;
+        for (int c = 15; c >= 0; --c) all[DefaultPixel(c)] = static_cast<uint8_t>(c);
         return all;
     }();
-    for (int c = 0; c < 16; ++c) {
-        if (pixels[c] == pixel) return static_cast<uint8_t>(c);
-    }
-    return 255;
+    const auto found = numbers.find(pixel);
+    return found == numbers.end() ? 255 : found->second;
 }
 
 Picture Capture() {
@@ -123,7 +122,7 @@ TEST(FloodFill, EqualsTheSeedStackWalkAndAPlain4ConnectedFillOnRandomPictures) {
     std::mt19937 random(1208);
     Picture picture = Capture();
     int manySeedRounds = 0, paintedAsBorderRounds = 0;
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int border = static_cast<int>(random() % 16);
         const int shape = round % 5;
         DrawRandomPicture(picture, shape, border, random);
@@ -184,8 +183,8 @@ TEST(FloodFill, EqualsTheSeedStackWalkAndAPlain4ConnectedFillOnRandomPictures) {
             StartMode();  // the default palette again
         }
     }
-    EXPECT_GT(manySeedRounds, 10);
-    EXPECT_GT(paintedAsBorderRounds, 20);
+    EXPECT_GT(manySeedRounds, 5);
+    EXPECT_GT(paintedAsBorderRounds, 8);
 }
 
 TEST(FloodFill, PatternsAreAnchoredToTheSurface) {

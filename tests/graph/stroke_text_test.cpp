@@ -52,10 +52,10 @@ protected:
         font.firstChar = 'A';
         font.topExtent = 8;
         font.descentExtent = -2;
-        font.strokeOffsets['L'] = 0;
-        font.advanceWidths['L'] = 6;
-        font.strokeOffsets['-'] = dash;
-        font.advanceWidths['-'] = 4;
+        font.strokeOffsets[uint8_t{'L'}] = 0;
+        font.advanceWidths[uint8_t{'L'}] = 6;
+        font.strokeOffsets[uint8_t{'-'}] = dash;
+        font.advanceWidths[uint8_t{'-'}] = 4;
         GraphState.fontCount = 1;
         DriverSlots.DrawLine = RecordLine;
         SelectTextStyle(1, 0, 4);  // one pixel per glyph step
@@ -187,7 +187,7 @@ TEST_F(StrokeFontTest, TheLastPointCarriesIntoTheNextCharacter) {
     Put(extra, 0, 0, 0);
     GraphState.fontTable[0].data = extra.data();
     GraphState.fontTable[0].dataSize = static_cast<int32_t>(extra.size());
-    GraphState.fontTable[0].strokeOffsets['M'] = offset;
+    GraphState.fontTable[0].strokeOffsets[uint8_t{'M'}] = offset;
     SelectTextJustify(0, 0);
     GenericDrawText(10, 30, "LM");
     ASSERT_EQ(segments.size(), 3u);

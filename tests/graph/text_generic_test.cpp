@@ -184,7 +184,7 @@ TEST(GenericText, TranslationTableAppliesToDrawingOnly) {
     SlotCanvas canvas(32, 16);
     uint8_t table[256];
     for (int i = 0; i < 256; ++i) table[i] = static_cast<uint8_t>(i);
-    table['a'] = 'B';
+    table[uint8_t{'a'}] = 'B';
     GraphState.charTranslation = table;
     EXPECT_EQ(TranslateText("bab").view(), "bBb");
     GenericDrawText(0, 0, "a");

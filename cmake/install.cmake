@@ -1,0 +1,52 @@
+# What `cmake --install` puts in place, in three components (one Debian package each):
+#   programs     chaosplot and graphdemo, their manual pages, the desktop entry and its icon
+#   library      the shared library
+#   development  headers, the archive, the linker name, pkg-config and CMake package files
+include(CMakePackageConfigHelpers)
+
+install(TARGETS chaosplot graphdemo RUNTIME COMPONENT programs)
+
+# Manual pages go in compressed, as man-db and Debian expect them.
+set(manual_pages "")
+foreach(page chaosplot.1 graphdemo.1)
+  set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
+    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/docs/man/${page} > ${compressed}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/${page}
+    VERBATIM)
+  list(APPEND manual_pages ${compressed})
+endforeach()
+add_custom_target(manual_pages ALL DEPENDS ${manual_pages})
+install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+
+install(FILES app/chaosplot.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+  COMPONENT programs)
+install(FILES ${CHAOSPLOT_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps
+  COMPONENT programs)
+
+install(TARGETS chaosplot_shared EXPORT chaosplotTargets
+  LIBRARY COMPONENT library NAMELINK_COMPONENT development)
+install(TARGETS chaosplot_static EXPORT chaosplotTargets
+  ARCHIVE COMPONENT development)
+foreach(header IN LISTS CHAOSPLOT_INSTALLED_HEADERS)
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/chaosplot/${folder}
+    COMPONENT development)
+endforeach()
+
+set(cmake_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/chaosplot)
+install(EXPORT chaosplotTargets NAMESPACE chaosplot:: DESTINATION ${cmake_package_dir}
+  COMPONENT development)
+configure_package_config_file(cmake/chaosplotConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfig.cmake
+  INSTALL_DESTINATION ${cmake_package_dir})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfig.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfigVersion.cmake
+  DESTINATION ${cmake_package_dir} COMPONENT development)
+
+configure_file(cmake/chaosplot.pc.in ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

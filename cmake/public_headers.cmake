@@ -1,0 +1,25 @@
+# chaosplot_header_closure(OUT ROOT header...): the given headers (paths from ROOT) and every
+# header under ROOT they include, directly or not, sorted, so that an installed header never
+# names one that is missing. Headers include each other as "folder/name.h" from ROOT; system
+# headers (<...>) are left out.
+function(chaosplot_header_closure out root)
+  set(pending ${ARGN})
+  set(found "")
+  while(pending)
+    list(POP_FRONT pending header)
+    if(header IN_LIST found)
+      continue()
+    endif()
+    if(NOT EXISTS ${root}/${header})
+      message(FATAL_ERROR "public header ${header} does not exist")
+    endif()
+    list(APPEND found ${header})
+    file(STRINGS ${root}/${header} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+      list(APPEND pending ${included})
+    endforeach()
+  endwhile()
+  list(SORT found)
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
