@@ -210,7 +210,9 @@ bool GraphWindowShows() { return BackendEntries.WindowShows != nullptr && Backen
 
 void SaveWindowPicture(const LengthPrefixedString& fileName) {
     const std::string path(fileName.chars(), fileName.length());
-    const bool saved = BackendEntries.SavePicture != nullptr && !path.empty() && BackendEntries.SavePicture(path.c_str());
+    // A NUL inside the name would save under a shorter name than the caller gave.
+    const bool nameable = !path.empty() && path.find('\0') == std::string::npos;
+    const bool saved = BackendEntries.SavePicture != nullptr && nameable && BackendEntries.SavePicture(path.c_str());
     GraphState.resultCode = saved ? GraphOk : GraphErrorGeneral;
 }
 

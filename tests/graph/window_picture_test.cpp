@@ -101,11 +101,20 @@ TEST_F(WindowPicture, SaveReplacesAWholeFileAndReportsFailureKeepingWhatWasThere
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
     SaveWindowPicture("");
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    SaveWindowPicture(std::string("cut\0.png", 8));  // not saved as "cut"
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    EXPECT_NE(access("cut", F_OK), 0);
     PenLineTo(5, 5);
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);  // drawing does not clear it
 
-    // With no window there is nothing to save, and the file stays as it was.
+    // With the window closed by the user, or no window at all, there is nothing to save, and
+    // the file stays as it was.
     { std::ofstream("kept.png", std::ios::trunc) << "earlier picture"; }
+    const WindowHandle window = display.NewestWindow();
+    display.Close(window);
+    for (int i = 0; i < 5000 && display.IsOpen(window); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    SaveWindowPicture("kept.png");
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
     RestartLibrary();
     SaveWindowPicture("kept.png");
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
