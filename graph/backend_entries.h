@@ -31,6 +31,8 @@ struct BackendEntriesRecord {
     PaletteEntry (*DefaultPaletteEntry)(uint16_t colour);
     // True while the newest window still shows (the user has not closed it).
     bool (*WindowShows)();
+    // Saves the newest window's picture as a PNG file of that name; false when it cannot.
+    bool (*SavePicture)(const char* path);
 };
 
 extern BackendEntriesRecord BackendEntries;

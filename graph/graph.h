@@ -30,6 +30,12 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border);
 int16_t GraphResult();
 // True while the newest graphics window still shows (the user has not closed it).
 bool GraphWindowShows();
+// Saves what the newest graphics window shows as a PNG file named `fileName` (in the current
+// directory unless the name has a folder), colours exact. An existing file of that name is
+// replaced only once the new picture is written whole. With no window, or when the file cannot
+// be written, nothing changes on disk and GraphResult says GraphErrorGeneral (-11); otherwise
+// GraphOk.
+void SaveWindowPicture(const LengthPrefixedString& fileName);
 
 // ---- Context ------------------------------------------------------------------------------
 

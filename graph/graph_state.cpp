@@ -2,6 +2,7 @@
 // start-up (layer 5) and exit handler, and the small context operations.
 
 #include <cstring>
+#include <string>
 
 #include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
@@ -206,6 +207,14 @@ int16_t RegisterFontName(const LengthPrefixedString& name) {
 int16_t GraphResult() { return GraphState.resultCode; }
 
 bool GraphWindowShows() { return BackendEntries.WindowShows != nullptr && BackendEntries.WindowShows(); }
+
+void SaveWindowPicture(const LengthPrefixedString& fileName) {
+    const std::string path(fileName.chars(), fileName.length());
+    // A NUL inside the name would save under a shorter name than the caller gave.
+    const bool nameable = !path.empty() && path.find('\0') == std::string::npos;
+    const bool saved = BackendEntries.SavePicture != nullptr && nameable && BackendEntries.SavePicture(path.c_str());
+    GraphState.resultCode = saved ? GraphOk : GraphErrorGeneral;
+}
 
 PaletteEntry DefaultPaletteEntry(uint16_t colour) {
     if (BackendEntries.DefaultPaletteEntry == nullptr || colour > 255) return {0, 0, 0};

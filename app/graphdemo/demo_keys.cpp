@@ -27,8 +27,11 @@ int keyPipe[2] = {-1, -1};
 bool terminalInput = true;  // false once standard input has ended
 ExitHandler savedExitHandler;
 
+// Shift, Ctrl and Alt are held for another key (Ctrl+S saves the page) and turn no page alone.
+bool IsModifier(uintptr_t virtualKey) { return virtualKey >= 0x10 && virtualKey <= 0x12; }
+
 int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
-    if (message == WM_KEYDOWN) {  // its first parameter is the virtual key
+    if (message == WM_KEYDOWN && !IsModifier(first)) {  // its first parameter is the virtual key
         uint8_t key = static_cast<uint8_t>(first);
         [[maybe_unused]] ssize_t written = write(keyPipe[1], &key, 1);
     }

@@ -6,6 +6,7 @@
 #include "graph/window/backend_text.h"
 #include "graph/window/palette.h"
 #include "graph/window/primitives.h"
+#include "graph/window/window_picture.h"
 #include "graph/window/window_thread.h"
 
 namespace {
@@ -40,5 +41,5 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows};
+                      NewestWindowShows, SaveNewestWindowPicture};
 }

@@ -18,9 +18,11 @@ public:
     void Present(WindowHandle, const PixelBuffer&, PixelRect) override {}
     void DestroyBuffer(WindowHandle, PixelBuffer&) override {}
     void DestroyWindow(WindowHandle) override {}
+    void SetTitle(WindowHandle, const char*) override {}
     void PostDestroy(WindowHandle) override {}
     void PostQuit(WindowHandle) override {}
     void PostDamage(WindowHandle) override {}
+    void PostWake(WindowHandle) override {}
 };
 
 NoDisplay noDisplay;

@@ -10,10 +10,10 @@
 // Stable interface: other engineers implement and call it. Add, do not rename.
 //
 // Threads. Each window belongs to one GUI thread, started by the back-end for it: that thread
-// calls CreateWindow, CreateBuffer, ShowWindow, NextEvent, Present, DestroyBuffer and
-// DestroyWindow for its window, and nothing else calls them for it. Metrics is called on the
-// main thread. PostDestroy, PostQuit and PostDamage may be called from any thread at any time,
-// also for a window that is already destroyed (then they do nothing). Several windows, each
+// calls CreateWindow, CreateBuffer, ShowWindow, NextEvent, Present, DestroyBuffer,
+// DestroyWindow and SetTitle for its window, and nothing else calls them for it. Metrics is
+// called on the main thread. PostDestroy, PostQuit, PostDamage and PostWake may be called from
+// any thread at any time, also for a window that is already destroyed (then they do nothing). Several windows, each
 // with its own GUI thread, may be alive at once; a display must keep them independent (the X11
 // display routes each window's events to its own thread over one shared connection).
 //
@@ -79,6 +79,7 @@ enum class WindowEventKind : uint8_t {
     Damage,     // PostDamage arrived: the back-end has new pixels to present
     Key,        // keyboard: message is WM_KEYDOWN, WM_KEYUP or WM_CHAR
     Button,     // mouse button: message is one of WM_LBUTTONDOWN .. WM_MBUTTONDBLCLK
+    Wake,       // PostWake arrived: a timer of the back-end has run out
 };
 
 struct WindowEvent {
@@ -117,6 +118,8 @@ public:
     // GUI thread: removes the window and everything the display kept for it. Posts to the
     // handle do nothing from now on.
     virtual void DestroyWindow(WindowHandle window) = 0;
+    // GUI thread: the window's title from now on (UTF-8).
+    virtual void SetTitle(WindowHandle window, const char* title) = 0;
 
     // Any thread: queue a Destroy, Quit or Damage event for the window (the event loop takes
     // them in the order posted, before later events of the window system where it can).
@@ -125,6 +128,8 @@ public:
     virtual void PostDestroy(WindowHandle window) = 0;
     virtual void PostQuit(WindowHandle window) = 0;
     virtual void PostDamage(WindowHandle window) = 0;
+    // Any thread: queue a Wake event for the window, under the same rules.
+    virtual void PostWake(WindowHandle window) = 0;
 };
 
 // Chooses the display the back-end uses from now on and plugs the back-end into the library

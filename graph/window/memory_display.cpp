@@ -43,6 +43,7 @@ WindowHandle MemoryDisplay::CreateWindow(const WindowRequest& request) {
     }
     auto window = std::make_unique<Window>();
     window->request = request;
+    window->title = request.title == nullptr ? "" : request.title;
     // The client area: the request's size, or the maximised area when maximised.
     window->width = request.maximise ? metrics_.maximisedClientWidth : request.clientWidth;
     window->height = request.maximise ? metrics_.maximisedClientHeight : request.clientHeight;
@@ -133,6 +134,18 @@ void MemoryDisplay::PostDestroy(WindowHandle window) { Post(window, {WindowEvent
 void MemoryDisplay::PostQuit(WindowHandle window) { Post(window, {WindowEventKind::Quit, {}, 0, 0, 0}); }
 void MemoryDisplay::PostDamage(WindowHandle window) { Post(window, {WindowEventKind::Damage, {}, 0, 0, 0}); }
 
+void MemoryDisplay::PostWake(WindowHandle window) { Post(window, {WindowEventKind::Wake, {}, 0, 0, 0}); }
+
+void MemoryDisplay::SetTitle(WindowHandle window, const char* title) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (Window* w = Find(window)) w->title = title;
+    changed_.notify_all();
+}
+
+void MemoryDisplay::PressKey(WindowHandle window, std::initializer_list<WindowEvent> messages) {
+    for (const WindowEvent& message : messages) Post(window, message);
+}
+
 void MemoryDisplay::Uncover(WindowHandle window, PixelRect area, uint32_t scribble) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -199,4 +212,18 @@ PixelRect MemoryDisplay::LastPresentArea(WindowHandle window) const {
     std::lock_guard<std::mutex> guard(mutex_);
     Window* w = Find(window);
     return w == nullptr ? PixelRect{0, 0, 0, 0} : w->lastPresent;
+}
+
+std::string MemoryDisplay::Title(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? std::string() : w->title;
+}
+
+bool MemoryDisplay::WaitForTitle(WindowHandle window, const std::string& title, int timeoutMs) const {
+    std::unique_lock<std::mutex> guard(mutex_);
+    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
+        Window* w = Find(window);
+        return w != nullptr && w->title == title;
+    });
 }

@@ -7,9 +7,11 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "graph/window/display.h"
@@ -31,6 +33,8 @@ public:
     void PostDestroy(WindowHandle window) override;
     void PostQuit(WindowHandle window) override;
     void PostDamage(WindowHandle window) override;
+    void SetTitle(WindowHandle window, const char* title) override;
+    void PostWake(WindowHandle window) override;
 
     // ---- Test controls ----
     void SetMetrics(ScreenMetrics metrics);
@@ -41,6 +45,8 @@ public:
     // `scribble`, as a stale screen would be); the window is closed.
     void Uncover(WindowHandle window, PixelRect area, uint32_t scribble = 0x00FF00FF);
     void Close(WindowHandle window);
+    // The user presses a key: its window messages arrive in order.
+    void PressKey(WindowHandle window, std::initializer_list<WindowEvent> messages);
 
     // ---- Queries (any thread) ----
     WindowHandle NewestWindow() const;
@@ -51,6 +57,10 @@ public:
     // What the window shows at (x, y), 0x00RRGGBB; 0 outside.
     uint32_t WindowPixel(WindowHandle window, int32_t x, int32_t y) const;
     PixelRect LastPresentArea(WindowHandle window) const;
+    // The window's title: the request's until SetTitle changes it.
+    std::string Title(WindowHandle window) const;
+    // Waits (up to timeoutMs) until the window's title is `title`; true if it is.
+    bool WaitForTitle(WindowHandle window, const std::string& title, int timeoutMs = 5000) const;
     // Waits (up to timeoutMs) until the window's image at (x, y) is `value`; true if it is.
     bool WaitForWindowPixel(WindowHandle window, int32_t x, int32_t y, uint32_t value,
                             int timeoutMs = 5000) const;
@@ -58,6 +68,7 @@ public:
 private:
     struct Window {
         WindowRequest request{};
+        std::string title;
         bool open = true;
         bool shown = false;
         std::vector<uint32_t> image;  // what the window shows

@@ -15,6 +15,9 @@
 #include "graph/graph_state.h"
 #include "graph/window/backend_testing.h"
 #include "graph/window/palette.h"
+#include "graph/window/save_key.h"
+#include "graph/window/title_notice.h"
+#include "graph/window/window_picture.h"
 #include "runtime/faults.h"
 
 GraphWindowRecord* currentWindow = nullptr;
@@ -110,6 +113,9 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
     }
     windowsChanged.notify_all();
 
+    SaveKey saveKey;
+    TitleNotice notice(display, handle, record->request.title);
+
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastPresent = Clock::now() - std::chrono::milliseconds(kPresentIntervalMs);
     for (;;) {
@@ -143,9 +149,22 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 display.DestroyWindow(handle);
                 return;
             case WindowEventKind::Key:
-                if (GraphState.MessageHook != nullptr) {
-                    GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
+                switch (saveKey.Take(event)) {
+                    case KeyVerdict::Save:
+                        notice.Show(SaveWindowUnderFreshName(record));
+                        break;
+                    case KeyVerdict::Swallow:
+                        break;
+                    case KeyVerdict::Pass:
+                        if (GraphState.MessageHook != nullptr) {
+                            GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first,
+                                                   event.second);
+                        }
+                        break;
                 }
+                break;
+            case WindowEventKind::Wake:
+                notice.OnWake();
                 break;
             case WindowEventKind::Button:
                 if (GraphState.MouseHook != nullptr) {

@@ -146,3 +146,18 @@ void X11Display::PostQuit(WindowHandle window) {
 void X11Display::PostDamage(WindowHandle window) {
     if (auto record = Find(window)) record->Post(WindowEventKind::Damage);
 }
+
+void X11Display::PostWake(WindowHandle window) {
+    if (auto record = Find(window)) record->Post(WindowEventKind::Wake);
+}
+
+// Both title properties, as DescribeWindow set them, so that old and new window managers agree.
+void X11Display::SetTitle(WindowHandle handle, const char* title) {
+    auto window = Find(handle);
+    if (window == nullptr || window->lost()) return;
+    xcb_connection_t* connection = window->connection->connection;
+    SetText(connection, window->window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, title);
+    SetText(connection, window->window, window->connection->atoms.netWmName,
+            window->connection->atoms.utf8String, title);
+    xcb_flush(connection);
+}

@@ -36,6 +36,8 @@ public:
     void PostDestroy(WindowHandle window) override;
     void PostQuit(WindowHandle window) override;
     void PostDamage(WindowHandle window) override;
+    void SetTitle(WindowHandle window, const char* title) override;
+    void PostWake(WindowHandle window) override;
 
 private:
     std::shared_ptr<X11Window> Find(WindowHandle window);

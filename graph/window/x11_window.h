@@ -32,7 +32,7 @@ public:
     void Deliver(const xcb_generic_event_t& event) override;
     void ConnectionLost() override;
 
-    // Queues a Destroy, Quit or Damage event (damage once until it is taken).
+    // Queues a Destroy, Quit, Damage or Wake event (damage once until it is taken).
     void Post(WindowEventKind kind);
     // The next event: posts before server events, except that damage waits until the server's
     // events are taken (drawing posts damage again as soon as it is taken, and would otherwise

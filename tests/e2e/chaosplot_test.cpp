@@ -16,6 +16,7 @@
 #include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
+#include "tests/graph/png_decode.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -287,6 +288,87 @@ TEST_F(ChaosplotTest, LosingTheServerDuringARunLeavesTheDialogueWorking) {
     plotter.Answer("n\n");
     EXPECT_EQ(plotter.Finish(), 0);
     ExpectTerminalAsFound(plotter);
+    ExpectNoFailureMessage(plotter);
+}
+
+// Ctrl+S in the window while the dialogue waits: tests run chaosplot in a folder of their own.
+class ChaosplotSaveTest : public ChaosplotTest {
+protected:
+    void SetUp() override {
+        if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+        ChaosplotTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() / ("chaosplot-save-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);  // the program starts here
+    }
+    void TearDown() override {
+        if (!previous_.empty()) std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+    bool PressControlS(xcb_window_t window) {
+        const std::string command = "xdotool key --window " + std::to_string(window) + " ctrl+s 2>/dev/null";
+        return std::system(command.c_str()) == 0;
+    }
+    // The title while it shows the notice, "" when no notice came.
+    std::string Notice(xcb_window_t window) {
+        std::string title;
+        Eventually([&] { return (title = inspector().TextProperty(window, "_NET_WM_NAME")) != kTitle; });
+        return title == kTitle ? "" : title;
+    }
+
+    const std::string kTitle = "Graph window application";
+    std::filesystem::path folder_;
+    std::filesystem::path previous_;
+};
+
+TEST_F(ChaosplotSaveTest, ControlSAtTheQuestionWritesThePictureAndLeavesTheDialogueAlone) {
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n5000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
+    const xcb_window_t window = Windows()[0];
+    const std::string screenBefore = plotter.output();
+
+    ASSERT_TRUE(PressControlS(window));
+    const std::string notice = Notice(window);
+    ASSERT_EQ(notice.rfind("Saved chaosplot-", 0), 0u) << notice;
+    EXPECT_EQ(inspector().TextProperty(window, "WM_NAME"), notice);
+    const std::string name = notice.substr(6);
+    const DecodedPng saved = DecodePng((folder_ / name).string());
+    const Picture shown = inspector().Capture(window);
+    EXPECT_EQ(saved.width, shown.width);
+    EXPECT_EQ(saved.height, shown.height);
+    EXPECT_TRUE(saved.pixels == shown.pixels);
+    // Then the title as it was; the terminal has not changed meanwhile.
+    EXPECT_TRUE(Eventually([&] { return inspector().TextProperty(window, "_NET_WM_NAME") == kTitle; }, 30000));
+    EXPECT_EQ(inspector().TextProperty(window, "WM_NAME"), kTitle);
+    EXPECT_EQ(plotter.output(), screenBefore);
+
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
+    EXPECT_EQ(CountOf(plotter.output(), kAgain), 1);
+    ExpectTerminalAsFound(plotter);
+    ExpectNoFailureMessage(plotter);
+}
+
+TEST_F(ChaosplotSaveTest, AFailedSaveSaysWhyInTheTitleAndTheProgramGoesOn) {
+    PlotterTerminal plotter;
+    plotter.Answer("100\n100\n1000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain));
+    ASSERT_TRUE(Eventually([&] { return Windows().size() == 1; }));
+    const xcb_window_t window = Windows()[0];
+    // The program's current directory goes away (permission bits would not stop root).
+    std::filesystem::remove_all(folder_);
+    const std::string screenBefore = plotter.output();
+
+    ASSERT_TRUE(PressControlS(window));
+    EXPECT_EQ(Notice(window), "Picture not saved: No such file or directory");
+    EXPECT_EQ(plotter.output(), screenBefore);
+    plotter.Answer("s\n100\n100\n1000\n");
+    ASSERT_TRUE(plotter.AwaitOutput(kAgain, 2));
+    plotter.Answer("n\n");
+    EXPECT_EQ(plotter.Finish(), 0);
     ExpectNoFailureMessage(plotter);
 }
 

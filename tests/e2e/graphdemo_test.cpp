@@ -12,6 +12,7 @@
 #include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
+#include "tests/graph/png_decode.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -74,6 +75,29 @@ TEST_F(GraphdemoTest, KeysInTheWindowTurnEveryPageAndEscapeEnds) {
     EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
     EXPECT_EQ(CountOf(terminal_.output(), "page "), kPageCount + 1) << terminal_.output();
     EXPECT_TRUE(SameSettings(terminal_.settingsBefore(), terminal_.SettingsNow()));
+}
+
+// Ctrl+S saves the page shown, in the current directory, and turns no page; Ctrl alone neither.
+TEST_F(GraphdemoTest, ControlSSavesThePageWithoutTurningIt) {
+    xcb_window_t window = DemoWindow();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(PressInWindow(window, "ctrl+s"));
+    XInspector inspector;
+    std::string title;
+    for (int tries = 0; tries < 500 && title.rfind("Saved ", 0) != 0; ++tries) {
+        title = inspector.TextProperty(window, "_NET_WM_NAME");
+        terminal_.WaitFor("\n", terminal_.output().size(), 20);
+    }
+    ASSERT_EQ(title.rfind("Saved graphdemo-", 0), 0u) << title;
+    const std::string name = title.substr(6);
+    const DecodedPng saved = DecodePng(name);
+    std::remove(name.c_str());
+    EXPECT_TRUE(saved.pixels == inspector.Capture(window).pixels);
+    ASSERT_TRUE(PressInWindow(window, "space"));
+    ASSERT_TRUE(Await(PageLine(2))) << terminal_.output();
+    EXPECT_EQ(CountOf(terminal_.output(), "page "), 2) << terminal_.output();
+    PressInWindow(window, "Escape");
+    EXPECT_EQ(terminal_.WaitForEnd().exitStatus, 0);
 }
 
 // Typed on the server's keyboard into the focused window: the keypad with and without Num Lock

@@ -87,6 +87,8 @@ public:
     void PostDestroy(WindowHandle window) override { memory_.PostDestroy(window); }
     void PostQuit(WindowHandle window) override { memory_.PostQuit(window); }
     void PostDamage(WindowHandle window) override { memory_.PostDamage(window); }
+    void SetTitle(WindowHandle window, const char* title) override { memory_.SetTitle(window, title); }
+    void PostWake(WindowHandle window) override { memory_.PostWake(window); }
 
 private:
     struct Buffer {

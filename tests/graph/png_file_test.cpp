@@ -13,35 +13,9 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/graph/png_decode.h"
+
 namespace {
-
-struct Decoded {
-    int32_t width = 0, height = 0;
-    int colourType = -1, bitDepth = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB
-};
-
-Decoded Decode(const std::string& path) {
-    Decoded decoded;
-    // Depth and colour type straight from the header chunk, which always comes first.
-    std::ifstream file(path, std::ios::binary);
-    unsigned char header[26] = {};
-    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return decoded;
-    decoded.bitDepth = header[24];
-    decoded.colourType = header[25];
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return Decoded{};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return Decoded{};
-    decoded.width = static_cast<int32_t>(image.width);
-    decoded.height = static_cast<int32_t>(image.height);
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        decoded.pixels.push_back(uint32_t{rgb[i]} << 16 | uint32_t{rgb[i + 1]} << 8 | rgb[i + 2]);
-    }
-    return decoded;
-}
 
 class PngFile : public ::testing::Test {
 protected:
@@ -90,7 +64,7 @@ TEST_F(PngFile, DecodesToTheSamePixelsInTheSmallestForm) {
         std::string error;
         ASSERT_TRUE(WritePngFile(path, {pixels.data(), c.width, c.height, c.stride}, PngCreation::Replace, error))
             << error;
-        Decoded decoded = Decode(path);
+        DecodedPng decoded = DecodePng(path);
         ASSERT_EQ(decoded.width, c.width);
         ASSERT_EQ(decoded.height, c.height);
         EXPECT_EQ(decoded.colourType, c.colourType) << c.colours << " colours";
@@ -118,7 +92,7 @@ TEST_F(PngFile, ExclusiveNeverOverwritesAndReplaceSwapsWholeFiles) {
 
     chmod(path.c_str(), 0640);
     ASSERT_TRUE(WritePngFile(path, {pixels.data(), 2, 2, 2}, PngCreation::Replace, error)) << error;
-    EXPECT_EQ(Decode(path).pixels, std::vector<uint32_t>(4, 0x112233));
+    EXPECT_EQ(DecodePng(path).pixels, std::vector<uint32_t>(4, 0x112233));
     EXPECT_EQ(std::system(("test $(ls " + folder_ + " | wc -l) -eq 1").c_str()), 0) << "no temporary file is left";
 }
 
