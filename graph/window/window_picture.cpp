@@ -45,9 +45,11 @@ std::string PictureFileName(const char* program, const std::tm& when, int attemp
     char stamp[64];  // room for any int fields, so the compiler sees no truncation
     std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d", when.tm_year + 1900, when.tm_mon + 1,
                   when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
-    std::string name = std::string(program) + stamp;
-    if (attempt >= 2) name += "-" + std::to_string(attempt);
-    return name + ".png";
+    char counter[16] = "";
+    if (attempt >= 2) std::snprintf(counter, sizeof counter, "-%d", attempt);
+    std::string name(program);
+    name.append(stamp).append(counter).append(".png");
+    return name;
 }
 
 std::string SaveWindowUnderFreshName(GraphWindowRecord* record) {
