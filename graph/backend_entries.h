@@ -19,6 +19,11 @@ struct ScreenMetrics {
     int32_t maximisedClientHeight;  // FH
 };
 
+// One point of a segment walk, in surface coordinates.
+struct WalkedPoint {
+    int16_t x, y;
+};
+
 struct BackendEntriesRecord {
     // Becomes GraphState.backendStartup when the mode list is built.
     BackendStartupRoutine Startup;
@@ -31,6 +36,13 @@ struct BackendEntriesRecord {
     PaletteEntry (*DefaultPaletteEntry)(uint16_t colour);
     // True while the newest window still shows (the user has not closed it).
     bool (*WindowShows)();
+    // The line walk's shortcut: while the PlotPixel slot still holds OwnPlotPixel, a walked
+    // segment may be handed over to PlotWalkedPoints in batches of consecutive points (so each
+    // batch lies in the box of its first and last point), which leaves exactly the pixels
+    // OwnPlotPixel would leave for each point in turn. A caller's own PlotPixel is always called
+    // point by point.
+    PlotPixelRoutine OwnPlotPixel;
+    void (*PlotWalkedPoints)(const WalkedPoint* points, int32_t count);
 };
 
 extern BackendEntriesRecord BackendEntries;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
 
 namespace {
@@ -92,12 +93,32 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
     }
 }
 
+// The walk handed to the back-end a batch of points at a time: the slot still holds the
+// back-end's own PlotPixel, so nobody sees the points go by one by one.
+void HandOverWalk(Walk& walk, int32_t count) {
+    constexpr int32_t kBatch = 512;
+    WalkedPoint points[kBatch];
+    while (count > 0) {
+        const int32_t n = std::min(count, kBatch);
+        for (int32_t i = 0; i < n; ++i) {
+            points[i] = {static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y)};
+            walk.Step();
+        }
+        BackendEntries.PlotWalkedPoints(points, n);
+        count -= n;
+    }
+}
+
 // The walk of a sloped segment (surface coordinates, already clipped), solid or patterned.
 void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned) {
     Walk walk;
     int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     bool thick = GraphState.strokeThickness == 3;
     PlotPixelRoutine plot = DriverSlots.PlotPixel;
+    if (!patterned && !thick && plot == BackendEntries.OwnPlotPixel && plot != nullptr) {
+        HandOverWalk(walk, count);
+        return;
+    }
     if (!patterned && !thick) {
         for (int32_t i = 0; i < count; ++i) {
             plot(static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y));
