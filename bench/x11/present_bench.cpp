@@ -94,7 +94,6 @@ void BM_FullRedrawReachesTheServer(benchmark::State& state) {
     const int16_t right = static_cast<int16_t>(GraphState.viewMaxX), bottom = static_cast<int16_t>(GraphState.viewMaxY);
     std::vector<double> latencies;
     uint16_t colour = 0;
-    display.TakeStarts();
     for (auto _ : state) {
         SetDrawColor(static_cast<uint16_t>(1 + (++colour % 15)));
         // A full-window redraw, one drawing call per row; the last row's last pixel comes last.
@@ -104,6 +103,8 @@ void BM_FullRedrawReachesTheServer(benchmark::State& state) {
         while (ServerPixel(inspector.connection(), windows.back(), right, bottom) != expected) {
         }
         latencies.push_back(MsBetween(drawn, Clock::now()));
+        // The window's first exposure is presented apart from the redraws; leave it out.
+        if (latencies.size() == 5) display.TakeStarts();
         state.SetIterationTime(latencies.back() / 1000);
     }
     const std::vector<Clock::time_point> starts = display.TakeStarts();
