@@ -95,14 +95,15 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
 
 // The walk handed to the back-end a batch of points at a time: the slot still holds the
 // back-end's own PlotPixel, so nobody sees the points go by one by one.
-void HandOverWalk(Walk& walk, int32_t count) {
+void HandOverWalk(const Walk& walk, int32_t count) {
     constexpr int32_t kBatch = 512;
     WalkedPoint points[kBatch];
+    Walk local = walk;  // in registers for the loop
     while (count > 0) {
         const int32_t n = std::min(count, kBatch);
         for (int32_t i = 0; i < n; ++i) {
-            points[i] = {static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y)};
-            walk.Step();
+            points[i] = {static_cast<int16_t>(local.x), static_cast<int16_t>(local.y)};
+            local.Step();
         }
         BackendEntries.PlotWalkedPoints(points, n);
         count -= n;
