@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "graph/graph_state.h"
+#include "graph/segment_walk.h"
 
 // The four screen metrics the mode list is built from, as client-area sizes in pixels:
 //   W, H   = the largest client area a framed, captioned window can have on the screen;
@@ -17,11 +18,6 @@ struct ScreenMetrics {
     int32_t largestClientHeight;    // H
     int32_t maximisedClientWidth;   // FW
     int32_t maximisedClientHeight;  // FH
-};
-
-// One point of a segment walk, in surface coordinates.
-struct WalkedPoint {
-    int16_t x, y;
 };
 
 struct BackendEntriesRecord {
@@ -36,13 +32,12 @@ struct BackendEntriesRecord {
     PaletteEntry (*DefaultPaletteEntry)(uint16_t colour);
     // True while the newest window still shows (the user has not closed it).
     bool (*WindowShows)();
-    // The line walk's shortcut: while the PlotPixel slot still holds OwnPlotPixel, a walked
-    // segment may be handed over to PlotWalkedPoints in batches of consecutive points (so each
-    // batch lies in the box of its first and last point), which leaves exactly the pixels
-    // OwnPlotPixel would leave for each point in turn. A caller's own PlotPixel is always called
-    // point by point.
+    // The line walk's shortcut: while the PlotPixel slot still holds OwnPlotPixel, a solid
+    // segment's walk of `count` points may be handed over whole to PlotWalk, which leaves
+    // exactly the pixels OwnPlotPixel would leave for each point in turn. A caller's own
+    // PlotPixel is always called point by point.
     PlotPixelRoutine OwnPlotPixel;
-    void (*PlotWalkedPoints)(const WalkedPoint* points, int32_t count);
+    void (*PlotWalk)(SegmentWalk walk, int32_t count);
 };
 
 extern BackendEntriesRecord BackendEntries;

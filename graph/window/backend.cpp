@@ -40,5 +40,5 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows, BackendPlotPixel, BackendPlotWalkedPoints};
+                      NewestWindowShows, BackendPlotPixel, BackendPlotWalk};
 }

@@ -100,30 +100,31 @@ void BackendPlotPixel(int16_t x, int16_t y) {
     MarkPixelDamage(window, x, y);
 }
 
-void BackendPlotWalkedPoints(const WalkedPoint* points, int32_t count) {
+void BackendPlotWalk(SegmentWalk walk, int32_t count) {
     if (count <= 0) return;
     DrawingSide lock;
     GraphWindowRecord* window = currentWindow;
     if (!Ready(window)) return;
     const PixelBuffer& buffer = window->buffer;
-    // The points of one walk lie in the box of its first and last point.
-    const WalkedPoint first = points[0], last = points[count - 1];
-    const PixelRect box = PixelRect::FromCorners(std::min(first.x, last.x), std::min(first.y, last.y),
-                                                 std::max(first.x, last.x), std::max(first.y, last.y));
+    const PixelRect box = PixelRect::FromCorners(std::min(walk.x, walk.endX), std::min(walk.y, walk.endY),
+                                                 std::max(walk.x, walk.endX), std::max(walk.y, walk.endY));
     const PixelRect damage = box.Intersected(BufferRect(buffer));
     if (damage.IsEmpty()) return;
-    const bool inside = damage == box;
     const uint16_t mode = GraphState.writeMode;
-    if (mode == 0 && inside) {
+    if (mode == 0 && damage == box) {
         // The chaos game's case: every point on the buffer, plain copies.
         const uint32_t value = PixelOfColour(GraphState.drawColor);
-        for (int32_t i = 0; i < count; ++i) *PixelAt(buffer, points[i].x, points[i].y) = value;
+        for (int32_t i = 0; i < count; ++i) {
+            *PixelAt(buffer, walk.x, walk.y) = value;
+            walk.Step();
+        }
     } else {
         for (int32_t i = 0; i < count; ++i) {
-            const int32_t x = points[i].x, y = points[i].y;
-            if (!InsideBuffer(buffer, x, y)) continue;
-            uint32_t* pixel = PixelAt(buffer, x, y);
-            *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
+            if (InsideBuffer(buffer, walk.x, walk.y)) {
+                uint32_t* pixel = PixelAt(buffer, walk.x, walk.y);
+                *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
+            }
+            walk.Step();
         }
     }
     MarkDamage(window, damage);

@@ -1,4 +1,4 @@
-// The line walk's shortcut through the back-end (PlotWalkedPoints) against the walk point by
+// The line walk's shortcut through the back-end (PlotWalk) against the walk point by
 // point through the PlotPixel slot: the same pixels for any segment, viewport, clipping, write
 // mode, style and thickness; and a caller's own PlotPixel still sees every point.
 #include <gtest/gtest.h>
@@ -67,7 +67,7 @@ std::vector<uint32_t> Draw(const Scene& scene, bool pointByPoint) {
     return BufferCopy();
 }
 
-TEST(WalkedPoints, LeaveThePixelsOfThePointByPointWalk) {
+TEST(SegmentWalks, LeaveThePixelsOfThePointByPointWalk) {
     std::mt19937 random(14);
     for (int round = 0; round < 60; ++round) {
         const Scene scene = RandomScene(random);
@@ -80,9 +80,8 @@ TEST(WalkedPoints, LeaveThePixelsOfThePointByPointWalk) {
     }
 }
 
-TEST(WalkedPoints, XorTwiceOverTheSameSegmentRestoresThePicture) {
-    // Each point is combined once per plot, also where a batch repeats nothing and the walk
-    // runs off the buffer.
+TEST(SegmentWalks, XorTwiceOverTheSameSegmentRestoresThePicture) {
+    // Each point is combined once per plot, also where the walk runs off the buffer.
     StartMode();
     const std::vector<uint32_t> before = BufferCopy();
     GraphState.writeMode = 1;
@@ -103,28 +102,28 @@ void CountingPlot(int16_t x, int16_t y) {
     BackendPlotPixel(x, y);
 }
 
-TEST(WalkedPoints, ACallersPlotPixelStillSeesEveryPoint) {
+TEST(SegmentWalks, ACallersPlotPixelStillSeesEveryPoint) {
     StartMode();
     DriverSlots.PlotPixel = CountingPlot;
     callerPlots = 0;
     PenMoveTo(0, 0);
-    PenLineTo(600, 400);  // 601 points: more than one batch
+    PenLineTo(600, 400);
     EXPECT_EQ(callerPlots, 601);
 }
 
-TEST(WalkedPoints, BatchesDrawOnlyTheirPointsOnTheBuffer) {
-    // The back-end entry on its own: a batch entirely off the buffer leaves no pixel and no
-    // damage, and a partly visible one draws only its visible points.
+TEST(SegmentWalks, AWalkDrawsOnlyItsPointsOnTheBuffer) {
+    // The back-end entry on its own: a walk entirely off the buffer leaves no pixel, and a
+    // partly visible one draws only its visible points.
     StartMode();
     const std::vector<uint32_t> before = BufferCopy();
-    const WalkedPoint offBuffer[] = {{-5, -5}, {-4, -4}, {-3, -3}};
-    BackendPlotWalkedPoints(offBuffer, 3);
+    SegmentWalk walk;
+    BackendPlotWalk(walk, PrepareWalk(-5, -5, -3, -3, walk));
     EXPECT_EQ(BufferCopy(), before);
     SetDrawColor(15);
-    const WalkedPoint across[] = {{-1, 2}, {0, 2}, {1, 3}};
-    BackendPlotWalkedPoints(across, 3);
-    EXPECT_EQ(BufferPixel(0, 2), DefaultPixel(15));
+    BackendPlotWalk(walk, PrepareWalk(-1, 2, 1, 3, walk));  // (-1, 2), (0, 3), (1, 3)
+    EXPECT_EQ(BufferPixel(0, 3), DefaultPixel(15));
     EXPECT_EQ(BufferPixel(1, 3), DefaultPixel(15));
+    EXPECT_EQ(BufferPixel(0, 2), before[2 * 640]);
 }
 
 }  // namespace
