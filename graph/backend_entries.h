@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "graph/graph_state.h"
+#include "graph/segment_walk.h"
 
 // The four screen metrics the mode list is built from, as client-area sizes in pixels:
 //   W, H   = the largest client area a framed, captioned window can have on the screen;
@@ -33,6 +34,12 @@ struct BackendEntriesRecord {
     bool (*WindowShows)();
     // Saves the newest window's picture as a PNG file of that name; false when it cannot.
     bool (*SavePicture)(const char* path);
+    // The line walk's shortcut: while the PlotPixel slot still holds OwnPlotPixel, a solid
+    // segment's walk of `count` points may be handed over whole to PlotWalk, which leaves
+    // exactly the pixels OwnPlotPixel would leave for each point in turn. A caller's own
+    // PlotPixel is always called point by point.
+    PlotPixelRoutine OwnPlotPixel;
+    void (*PlotWalk)(SegmentWalk walk, int32_t count);
 };
 
 extern BackendEntriesRecord BackendEntries;

@@ -2,8 +2,7 @@
 // PlotClipped and the default viewport clear.
 //
 // Choices:
-// - The segment walk's decision terms are 32-bit (64-bit where a product needs it), so every
-//   segment of 16-bit end points is walked exactly, whatever its length.
+// - The segment walk (graph/segment_walk.h) is exact for every segment of 16-bit end points.
 // - A sloped segment is clipped by moving its end points onto the viewport with ClipSegment and
 //   walking between the moved points, so its pattern starts afresh at its first pixel inside
 //   the viewport. (The moved points are rounded, so a clipped line may differ by a pixel from
@@ -13,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
+#include "graph/segment_walk.h"
 
 namespace {
 
@@ -26,47 +27,6 @@ int RegionCode(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, i
     if (y > bottom) code |= 4;
     else if (y < top) code |= 8;
     return code;
-}
-
-// The walk of a segment: position, decision term and the two kinds of step.
-struct Walk {
-    int32_t x, y;       // current position
-    int64_t d;          // decision term
-    int64_t straightInc, diagonalInc;
-    int32_t straightX, straightY;  // straight step
-    int32_t sx, sy;
-    bool steep;
-
-    void Step() {
-        if (d < 0) {
-            d += straightInc;
-            x += straightX;
-            y += straightY;
-        } else {
-            d += diagonalInc;
-            x += sx;
-            y += sy;
-        }
-    }
-};
-
-// Sets up the walk from (x1, y1) to (x2, y2); returns the number of positions.
-int32_t PrepareWalk(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Walk& walk) {
-    int64_t dx = std::abs(x2 - x1);
-    int64_t dy = std::abs(y2 - y1);
-    walk.sx = x2 < x1 ? -1 : 1;
-    walk.sy = y2 < y1 ? -1 : 1;
-    walk.steep = dy > dx;
-    int64_t major = walk.steep ? dy : dx;
-    int64_t minor = walk.steep ? dx : dy;
-    walk.straightInc = 2 * minor;
-    walk.diagonalInc = 2 * (minor - major);
-    walk.straightX = walk.steep ? 0 : walk.sx;
-    walk.straightY = walk.steep ? walk.sy : 0;
-    walk.x = x1;
-    walk.y = y1;
-    walk.d = 2 * minor - major;
-    return static_cast<int32_t>(major + 1);
 }
 
 inline int32_t ViewRight() { return GraphState.viewLeft + GraphState.viewMaxX; }
@@ -94,10 +54,15 @@ void PlotThick(int32_t x, int32_t y, bool steep) {
 
 // The walk of a sloped segment (surface coordinates, already clipped), solid or patterned.
 void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned) {
-    Walk walk;
+    SegmentWalk walk;
     int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     bool thick = GraphState.strokeThickness == 3;
     PlotPixelRoutine plot = DriverSlots.PlotPixel;
+    if (!patterned && !thick && plot == BackendEntries.OwnPlotPixel && plot != nullptr) {
+        // Nobody sees the points go by one by one: the back-end plots the whole walk.
+        BackendEntries.PlotWalk(walk, count);
+        return;
+    }
     if (!patterned && !thick) {
         for (int32_t i = 0; i < count; ++i) {
             plot(static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y));

@@ -41,5 +41,5 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows, SaveNewestWindowPicture};
+                      NewestWindowShows, SaveNewestWindowPicture, BackendPlotPixel, BackendPlotWalk};
 }

@@ -7,6 +7,7 @@
 
 #include "graph/window/primitives.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "graph/window/colour_lookup.h"
@@ -97,6 +98,36 @@ void BackendPlotPixel(int16_t x, int16_t y) {
     const uint16_t mode = GraphState.writeMode;
     *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
     MarkPixelDamage(window, x, y);
+}
+
+void BackendPlotWalk(SegmentWalk walk, int32_t count) {
+    if (count <= 0) return;
+    DrawingSide lock;
+    GraphWindowRecord* window = currentWindow;
+    if (!Ready(window)) return;
+    const PixelBuffer& buffer = window->buffer;
+    const PixelRect box = PixelRect::FromCorners(std::min(walk.x, walk.endX), std::min(walk.y, walk.endY),
+                                                 std::max(walk.x, walk.endX), std::max(walk.y, walk.endY));
+    const PixelRect damage = box.Intersected(BufferRect(buffer));
+    if (damage.IsEmpty()) return;
+    const uint16_t mode = GraphState.writeMode;
+    if (mode == 0 && damage == box) {
+        // The chaos game's case: every point on the buffer, plain copies.
+        const uint32_t value = PixelOfColour(GraphState.drawColor);
+        for (int32_t i = 0; i < count; ++i) {
+            *PixelAt(buffer, walk.x, walk.y) = value;
+            walk.Step();
+        }
+    } else {
+        for (int32_t i = 0; i < count; ++i) {
+            if (InsideBuffer(buffer, walk.x, walk.y)) {
+                uint32_t* pixel = PixelAt(buffer, walk.x, walk.y);
+                *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
+            }
+            walk.Step();
+        }
+    }
+    MarkDamage(window, damage);
 }
 
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour) {

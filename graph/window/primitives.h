@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "graph/backend_entries.h"
 #include "graph/graph_state.h"
 #include "graph/window/pixel_rect.h"
 
@@ -16,6 +17,9 @@ inline PixelRect ViewportOnSurface() {
 }
 
 void BackendPlotPixel(int16_t x, int16_t y);
+// BackendPlotPixel for each point of the walk in turn, under one lock and with one damage step:
+// the box of its first and last point (cut to the buffer), which holds the whole walk.
+void BackendPlotWalk(SegmentWalk walk, int32_t count);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
 // The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.

@@ -117,7 +117,7 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
     TitleNotice notice(display, handle, record->request.title);
 
     using Clock = std::chrono::steady_clock;
-    Clock::time_point lastPresent = Clock::now() - std::chrono::milliseconds(kPresentIntervalMs);
+    Clock::time_point lastPresent = Clock::now() - kPresentInterval;
     for (;;) {
         WindowEvent event = display.NextEvent(handle);
         switch (event.kind) {
@@ -127,7 +127,10 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                                                  event.area.bottom + 1});
                 break;
             case WindowEventKind::Damage: {
-                std::this_thread::sleep_until(lastPresent + std::chrono::milliseconds(kPresentIntervalMs));
+                // The interval runs from the start of the last present, so a present's own time
+                // does not add to the wait of what is drawn meanwhile.
+                std::this_thread::sleep_until(lastPresent + kPresentInterval);
+                lastPresent = Clock::now();
                 PixelRect area;
                 {
                     WindowSide lock;
@@ -137,7 +140,6 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                     record->damagePosted = false;
                 }
                 PresentInBands(record, display, area);
-                lastPresent = Clock::now();
                 break;
             }
             case WindowEventKind::Destroy:

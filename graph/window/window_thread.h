@@ -9,8 +9,10 @@
 //
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
-// about every kPresentIntervalMs milliseconds, in bands of kPresentBandRows rows.
+// once a display interval (kPresentInterval, counted from the start of one present to the start
+// of the next), in bands of kPresentBandRows rows.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -19,7 +21,7 @@
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
-constexpr int kPresentIntervalMs = 16;
+constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
 constexpr int32_t kPresentBandRows = 32;
 
 struct GraphWindowRecord {
