@@ -116,11 +116,15 @@ TEST(SegmentWalks, AWalkDrawsOnlyItsPointsOnTheBuffer) {
     // partly visible one draws only its visible points.
     StartMode();
     const std::vector<uint32_t> before = BufferCopy();
+    // The walk is prepared before the call: the order in which arguments are evaluated is the
+    // compiler's, and the walk goes by value.
     SegmentWalk walk;
-    BackendPlotWalk(walk, PrepareWalk(-5, -5, -3, -3, walk));
+    int32_t count = PrepareWalk(-5, -5, -3, -3, walk);
+    BackendPlotWalk(walk, count);
     EXPECT_EQ(BufferCopy(), before);
     SetDrawColor(15);
-    BackendPlotWalk(walk, PrepareWalk(-1, 2, 1, 3, walk));  // (-1, 2), (0, 3), (1, 3)
+    count = PrepareWalk(-1, 2, 1, 3, walk);  // (-1, 2), (0, 3), (1, 3)
+    BackendPlotWalk(walk, count);
     EXPECT_EQ(BufferPixel(0, 3), DefaultPixel(15));
     EXPECT_EQ(BufferPixel(1, 3), DefaultPixel(15));
     EXPECT_EQ(BufferPixel(0, 2), before[2 * 640]);
