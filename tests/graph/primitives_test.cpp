@@ -1,6 +1,7 @@
 // The back-end's pixel and run primitives and the palette, pixel-exact on the memory display.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -238,6 +239,26 @@ TEST(Primitives, ReadPixelRowReadsWhatReadPixelReads) {
     TestDisplay().Close(window);
     while (TestDisplay().IsOpen(window)) std::this_thread::yield();
     ExpectRowsReadAsPixels("closed");
+}
+
+TEST(Primitives, ReadPixelRowReadsRunsOfEveryLengthAsReadPixelDoes) {
+    // Runs of 1 to 40 equal pixels, so that runs start and end at every place of the row
+    // reader's groups of pixels; then a palette change, so that pixels drawn earlier read as
+    // the nearest entry of the new palette.
+    StartMode();
+    std::mt19937 random(11);
+    for (int16_t y = 0; y < 480; ++y) {
+        for (int16_t x = 0; x < 640;) {
+            const int16_t length = static_cast<int16_t>(1 + random() % 40);
+            SetDrawColor(static_cast<uint16_t>(random() % 16));
+            DriverSlots.DrawHorizontalLine(x, static_cast<int16_t>(x + length - 1), y);
+            x = static_cast<int16_t>(x + length);
+        }
+    }
+    ExpectRowsReadAsPixels("runs");
+    DriverSlots.WritePaletteEntry(3, 0, 0, 0);
+    DriverSlots.WritePaletteEntry(9, 255, 255, 255);
+    ExpectRowsReadAsPixels("runs, palette changed");
 }
 
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
