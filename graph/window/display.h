@@ -110,9 +110,13 @@ public:
     // GUI thread: the next event of the window, waiting for one without using the processor.
     virtual WindowEvent NextEvent(WindowHandle window) = 0;
     // GUI thread, DrawLock held: copies the area of the buffer onto the window. The area is
-    // already cut to the buffer; large areas come in bands of a few dozen rows, one call each,
-    // so the copy must be done (or the pixels taken) before Present returns.
+    // already cut to the buffer; large areas come in bands of a few dozen rows, one call each
+    // (unless ReadsBufferItself), so the copy must be done (or the pixels taken) before
+    // Present returns.
     virtual void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) = 0;
+    // GUI thread: true when the window system reads the back-buffer's memory itself, so that a
+    // present of any size is one short request and need not come in bands.
+    virtual bool ReadsBufferItself(WindowHandle) { return false; }
     // GUI thread: releases the buffer (CreateBuffer's memory). The buffer is zeroed.
     virtual void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) = 0;
     // GUI thread: removes the window and everything the display kept for it. Posts to the

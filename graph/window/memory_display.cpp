@@ -25,6 +25,10 @@ void MemoryDisplay::SetMetrics(ScreenMetrics metrics) {
     metrics_ = metrics;
 }
 
+void MemoryDisplay::SetReadsBufferItself(bool reads) { readsBufferItself_ = reads; }
+
+bool MemoryDisplay::ReadsBufferItself(WindowHandle) { return readsBufferItself_; }
+
 void MemoryDisplay::FailWindowCreations(int n) {
     std::lock_guard<std::mutex> guard(mutex_);
     failWindows_ = n;

@@ -4,6 +4,7 @@
 // what the window shows, updated only by Present. Test controls simulate the user (uncover part
 // of a window, close it) and inject failures; queries read windows from any thread.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -35,9 +36,13 @@ public:
     void PostDamage(WindowHandle window) override;
     void SetTitle(WindowHandle window, const char* title) override;
     void PostWake(WindowHandle window) override;
+    bool ReadsBufferItself(WindowHandle window) override;
 
     // ---- Test controls ----
     void SetMetrics(ScreenMetrics metrics);
+    // Whether the display claims to read buffers itself (as a shared-memory one does), so
+    // that presents come whole; the copies are made as before.
+    void SetReadsBufferItself(bool reads);
     // The next n window creations (or buffer creations) fail.
     void FailWindowCreations(int n);
     void FailBufferCreations(int n);
@@ -84,6 +89,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     ScreenMetrics metrics_;
+    std::atomic<bool> readsBufferItself_{false};
     int failWindows_ = 0;
     int failBuffers_ = 0;
     WindowHandle nextHandle_ = 1;

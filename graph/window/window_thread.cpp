@@ -57,19 +57,23 @@ void TearDown(GraphWindowRecord* record, Display& display) {
 // Presents the area from the buffer band by band, each band under DrawLock of its own, and
 // after each band leaves the drawing thread at least as long as the band took: a large present
 // slows drawing down by half at most, instead of stopping it. Every primitive is whole within a
-// band (it is drawn under the lock), and what is drawn meanwhile joins the next damage.
+// band (it is drawn under the lock), and what is drawn meanwhile joins the next damage. Where
+// the window system reads the buffer itself a present is one short request, so the area goes
+// whole: bands would only add their lock turns and pauses to the time the frame takes.
 void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
     using Clock = std::chrono::steady_clock;
-    for (int32_t top = area.top; top < area.bottom; top += kPresentBandRows) {
+    const bool whole = display.ReadsBufferItself(record->handle);
+    const int32_t bandRows = whole ? std::max(area.bottom - area.top, 1) : kPresentBandRows;
+    for (int32_t top = area.top; top < area.bottom; top += bandRows) {
         Clock::time_point start = Clock::now();
         {
             WindowSide lock;
             if (!record->surfaceReady) return;
-            PixelRect band = PixelRect{area.left, top, area.right, std::min(top + kPresentBandRows, area.bottom)}
+            PixelRect band = PixelRect{area.left, top, area.right, std::min(top + bandRows, area.bottom)}
                                  .Intersected(BufferRect(record->buffer));
             if (!band.IsEmpty()) display.Present(record->handle, record->buffer, band);
         }
-        std::this_thread::sleep_for(Clock::now() - start);
+        if (!whole) std::this_thread::sleep_for(Clock::now() - start);
     }
 }
 

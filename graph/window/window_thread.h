@@ -10,7 +10,8 @@
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
 // once a display interval (kPresentInterval, counted from the start of one present to the start
-// of the next), in bands of kPresentBandRows rows.
+// of the next), in bands of kPresentBandRows rows, or whole where the display reads the buffer
+// itself.
 
 #include <chrono>
 #include <condition_variable>

@@ -31,6 +31,8 @@ public:
     void ShowWindow(WindowHandle window) override;
     WindowEvent NextEvent(WindowHandle window) override;
     void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) override;
+    // True for a buffer in memory shared with the server.
+    bool ReadsBufferItself(WindowHandle window) override;
     void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) override;
     void DestroyWindow(WindowHandle window) override;
     void PostDestroy(WindowHandle window) override;

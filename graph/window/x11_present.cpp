@@ -124,6 +124,11 @@ void X11Display::Present(WindowHandle handle, const PixelBuffer& buffer, PixelRe
     xcb_flush(connection);
 }
 
+bool X11Display::ReadsBufferItself(WindowHandle handle) {
+    auto window = Find(handle);
+    return window != nullptr && window->store.shared;
+}
+
 void X11Display::DestroyBuffer(WindowHandle handle, PixelBuffer& buffer) {
     if (auto window = Find(handle)) ReleaseStore(*window);
     buffer = {};

@@ -45,6 +45,29 @@ TEST(Window, UncoveredPartsRepaintFromTheBufferWidenedByOnePixel) {
     EXPECT_EQ(area.bottom, 26);
 }
 
+TEST(Window, LargePresentsComeInBandsUnlessTheDisplayReadsTheBufferItself) {
+    // One primitive is one damage area: a column down the whole window.
+    for (bool readsItself : {false, true}) {
+        display.SetReadsBufferItself(readsItself);
+        StartMode();
+        WindowHandle window = display.NewestWindow();
+        // The first column waits for the window's first present; the second has a damage area
+        // of its own.
+        for (uint16_t colour : {3, 4}) {
+            SetDrawColor(colour);
+            DriverSlots.DrawVerticalLine(5, 0, 479);
+            ASSERT_TRUE(display.WaitForWindowPixel(window, 5, 479, DefaultPixel(colour)));
+        }
+        const PixelRect area = display.LastPresentArea(window);
+        // The last present: the whole column, or only the band at its foot.
+        if (readsItself) EXPECT_EQ(area.top, 0);
+        else EXPECT_GT(area.top, 400);
+        EXPECT_EQ(area.bottom, 480);
+        EXPECT_EQ(area.left, 5);
+    }
+    display.SetReadsBufferItself(false);
+}
+
 TEST(Window, EachWindowKeepsItsOwnPicture) {
     StartMode();
     WindowHandle first = display.NewestWindow();
