@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/graph/largest_window.h"
+#include "bench/support/plain_walk.h"
 #include "graph/window/draw_lock.h"
 
 namespace {
@@ -65,27 +66,7 @@ void BM_ChaosGamePlainLoop(benchmark::State& state) {
     uint32_t colour = 0;
     for (auto _ : state) {
         ++colour;
-        for (size_t i = 1; i < path.size(); ++i) {
-            int32_t x = path[i - 1].x, y = path[i - 1].y;
-            int32_t dx = std::abs(path[i].x - x), dy = std::abs(path[i].y - y);
-            int32_t sx = path[i].x < x ? -1 : 1, sy = path[i].y < y ? -1 : 1;
-            bool steep = dy > dx;
-            int32_t major = steep ? dy : dx, minor = steep ? dx : dy;
-            int32_t d = 2 * minor - major;
-            int32_t straightX = steep ? 0 : sx, straightY = steep ? sy : 0;
-            for (int32_t k = 0; k <= major; ++k) {
-                pixels[static_cast<size_t>(y) * 1920 + x] = colour;
-                if (d < 0) {
-                    d += 2 * minor;
-                    x += straightX;
-                    y += straightY;
-                } else {
-                    d += 2 * (minor - major);
-                    x += sx;
-                    y += sy;
-                }
-            }
-        }
+        WalkPathIntoArray(path, pixels, colour);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }

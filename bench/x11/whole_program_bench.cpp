@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/support/plain_walk.h"
 #include "runtime/random.h"
 
 #include "tests/e2e/plotter_terminal.h"
@@ -64,27 +65,7 @@ double SecondsOfPlainWalk() {
     const std::vector<Point>& path = PlotterPath();
     static std::vector<uint32_t> pixels(1920 * 1080);
     const auto start = std::chrono::steady_clock::now();
-    for (size_t i = 1; i < path.size(); ++i) {
-        int32_t x = path[i - 1].x, y = path[i - 1].y;
-        const int32_t dx = std::abs(path[i].x - x), dy = std::abs(path[i].y - y);
-        const int32_t sx = path[i].x < x ? -1 : 1, sy = path[i].y < y ? -1 : 1;
-        const bool steep = dy > dx;
-        const int32_t major = steep ? dy : dx, minor = steep ? dx : dy;
-        const int32_t straightX = steep ? 0 : sx, straightY = steep ? sy : 0;
-        int32_t d = 2 * minor - major;
-        for (int32_t k = 0; k <= major; ++k) {
-            pixels[static_cast<size_t>(y) * 1920 + x] = 0xFFFF55;
-            if (d < 0) {
-                d += 2 * minor;
-                x += straightX;
-                y += straightY;
-            } else {
-                d += 2 * (minor - major);
-                x += sx;
-                y += sy;
-            }
-        }
-    }
+    WalkPathIntoArray(path, pixels, 0xFFFF55);
     benchmark::DoNotOptimize(pixels.data());
     benchmark::ClobberMemory();
     return SecondsSince(start);
