@@ -199,13 +199,23 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
     const uint32_t* row = PixelAt(window->buffer, run.left, sy);
     uint16_t* out = buffer + (from - x1);
     const int32_t count = run.right - run.left;
+    // The last two pixel values looked up are remembered: a row that alternates between a
+    // border and the area inside it (a maze, a grid) then costs no palette search after its
+    // first two pixels. The palette cannot change during the row (it is changed from this
+    // thread only).
     uint32_t knownPixel = row[0];
     uint16_t knownIndex = ColourOf(knownPixel, true);
+    uint32_t otherPixel = knownPixel;
+    uint16_t otherIndex = knownIndex;
     auto lookUp = [&](int32_t i) {
         const uint32_t pixel = row[i];
         if (pixel != knownPixel) [[unlikely]] {
-            knownPixel = pixel;
-            knownIndex = ColourOfPixel(pixel, true);
+            std::swap(knownPixel, otherPixel);
+            std::swap(knownIndex, otherIndex);
+            if (pixel != knownPixel) {
+                knownPixel = pixel;
+                knownIndex = ColourOfPixel(pixel, true);
+            }
         }
         out[i] = knownIndex;
     };
