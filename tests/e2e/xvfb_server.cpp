@@ -4,9 +4,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -15,7 +21,10 @@ constexpr int kStartTimeoutMs = 10000;
 
 }  // namespace
 
-XvfbServer::~XvfbServer() { Stop(); }
+XvfbServer::~XvfbServer() {
+    Stop();
+    ReleaseNumber();
+}
 
 bool XvfbServer::Start(int width, int height, const std::vector<std::string>& extraArguments) {
     XvfbSettings settings;
@@ -81,21 +90,61 @@ void XvfbServer::Kill() {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
-    RemoveLeftovers(pid_);
+    HoldNumber(pid_);
     pid_ = -1;
 }
 
-void XvfbServer::RemoveLeftovers(pid_t killed) const {
-    if (display_.size() < 2) return;
-    const std::string number = display_.substr(1);
-    const std::string lock = "/tmp/.X" + number + "-lock";
-    // Only while the lock still names the killed server: the number may be in use again.
+namespace {
+
+// The process a server lock file names, or -1.
+pid_t LockOwner(const std::string& lock) {
     char text[16] = {};
     const int file = open(lock.c_str(), O_RDONLY);
-    if (file < 0) return;
+    if (file < 0) return -1;
     const ssize_t length = read(file, text, sizeof text - 1);
     close(file);
-    if (length <= 0 || atoi(text) != killed) return;
-    unlink(("/tmp/.X11-unix/X" + number).c_str());
-    unlink(lock.c_str());
+    return length > 0 ? atoi(text) : -1;
+}
+
+}  // namespace
+
+void XvfbServer::HoldNumber(pid_t killed) {
+    if (display_.size() < 2) return;
+    const std::string number = display_.substr(1);
+    // Servers that pick their own number skip one whose abstract socket name is bound; clients
+    // that try it are refused, as by a server that is gone.
+    const std::string name = "/tmp/.X11-unix/X" + number;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    heldSocket_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const socklen_t length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    if (heldSocket_ >= 0 && bind(heldSocket_, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+        close(heldSocket_);
+        heldSocket_ = -1;
+    }
+    const std::string lock = "/tmp/.X" + number + "-lock";
+    // Only while the lock still names the killed server: the number may be in use again.
+    if (LockOwner(lock) != killed) return;
+    // A lock naming a live process keeps servers off the number; the new lock replaces the old
+    // in one step, so there is no moment without one.
+    const std::string mine = lock + "." + std::to_string(getpid());
+    const int file = open(mine.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0444);
+    if (file >= 0) {
+        char text[16];
+        const int textLength = snprintf(text, sizeof text, "%10d\n", static_cast<int>(getpid()));
+        const bool written = write(file, text, static_cast<size_t>(textLength)) == textLength;
+        close(file);
+        if (written && rename(mine.c_str(), lock.c_str()) == 0) heldLock_ = lock;
+        else unlink(mine.c_str());
+    }
+    unlink(name.c_str());
+    if (heldLock_.empty()) unlink(lock.c_str());
+}
+
+void XvfbServer::ReleaseNumber() {
+    if (!heldLock_.empty() && LockOwner(heldLock_) == getpid()) unlink(heldLock_.c_str());
+    heldLock_.clear();
+    if (heldSocket_ >= 0) close(heldSocket_);
+    heldSocket_ = -1;
 }

@@ -30,15 +30,23 @@ public:
     bool Start(const XvfbSettings& settings);
     bool Start(int width, int height, const std::vector<std::string>& extraArguments = {});
     // Ends the server at once (SIGKILL), as a crash would, and waits for it; what a crashed
-    // server leaves in /tmp is removed.
+    // server leaves in /tmp is removed, but the display number stays held until the object
+    // goes (this process binds the number's abstract socket name and its lock file names this
+    // process), so that no other server, of this test run or of another on the machine,
+    // answers on it meanwhile.
     void Kill();
     const std::string& display() const { return display_; }
 
 private:
     // Ends the server the orderly way (it removes its own socket) and waits for it.
     void Stop();
-    void RemoveLeftovers(pid_t killed) const;
+    // Takes the number's socket name and lock file over from the killed server and removes its
+    // socket file.
+    void HoldNumber(pid_t killed);
+    void ReleaseNumber();
 
     pid_t pid_ = -1;
     std::string display_;
+    std::string heldLock_;  // the lock file this process holds, if any
+    int heldSocket_ = -1;   // bound to the number's abstract socket name, if held
 };
