@@ -20,6 +20,15 @@ struct ScreenMetrics {
     int32_t maximisedClientHeight;  // FH
 };
 
+// A run of row y from column left to column right (viewport coordinates, both ends included)
+// in one colour.
+struct ColourRun {
+    int16_t left;
+    int16_t right;
+    int16_t y;
+    uint16_t colour;
+};
+
 struct BackendEntriesRecord {
     // Becomes GraphState.backendStartup when the mode list is built.
     BackendStartupRoutine Startup;
@@ -40,6 +49,12 @@ struct BackendEntriesRecord {
     // PlotPixel is always called point by point.
     PlotPixelRoutine OwnPlotPixel;
     void (*PlotWalk)(SegmentWalk walk, int32_t count);
+    // The fill's shortcut: while the DrawHorizontalLine slot still holds OwnDrawHorizontalLine,
+    // the library's own span routine may hand its solid runs over many at a time to PaintRuns,
+    // which leaves exactly the pixels DrawHorizontalLine would leave for each run in turn, in
+    // copy mode with the run's colour as the drawing colour.
+    HorizontalLineRoutine OwnDrawHorizontalLine;
+    void (*PaintRuns)(const ColourRun* runs, int32_t count);
 };
 
 extern BackendEntriesRecord BackendEntries;

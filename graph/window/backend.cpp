@@ -41,5 +41,6 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows, SaveNewestWindowPicture, BackendPlotPixel, BackendPlotWalk};
+                      NewestWindowShows, SaveNewestWindowPicture, BackendPlotPixel, BackendPlotWalk,
+                      BackendDrawHorizontalLine, BackendPaintRuns};
 }

@@ -242,6 +242,32 @@ void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
     DrawRun(SurfaceRun(x1, y, x2, y));
 }
 
+void BackendPaintRuns(const ColourRun* runs, int32_t count) {
+    if (count <= 0) return;
+    DrawingSide lock;
+    GraphWindowRecord* window = currentWindow;
+    if (!Ready(window)) return;
+    const PixelBuffer& buffer = window->buffer;
+    const PixelRect onBuffer = BufferRect(buffer);
+    PixelRect damage{0, 0, 0, 0};
+    // Neighbouring runs are mostly of one colour: one lookup for each change.
+    uint16_t colour = runs[0].colour;
+    uint32_t value = PixelOfColour(colour);
+    for (int32_t i = 0; i < count; ++i) {
+        const ColourRun& run = runs[i];
+        const PixelRect area = SurfaceRun(std::min(run.left, run.right), run.y, std::max(run.left, run.right), run.y)
+                                   .Intersected(onBuffer);
+        if (area.IsEmpty()) continue;
+        if (run.colour != colour) {
+            colour = run.colour;
+            value = PixelOfColour(colour);
+        }
+        std::fill(PixelAt(buffer, area.left, area.top), PixelAt(buffer, area.right, area.top), value);
+        damage = damage.United(area);
+    }
+    if (!damage.IsEmpty()) MarkDamage(window, damage);
+}
+
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
     if (y2 <= y1) std::swap(y1, y2);
     const PixelRect run = SurfaceRun(x, y1, x, y2);

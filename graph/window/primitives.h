@@ -25,4 +25,7 @@ uint16_t BackendReadPixel(int16_t x, int16_t y);
 // The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.
 void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
+// BackendDrawHorizontalLine for each run in turn, in copy mode and the run's colour, under one
+// lock and with one damage step: the box of the runs' pixels.
+void BackendPaintRuns(const ColourRun* runs, int32_t count);
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);

@@ -187,6 +187,45 @@ TEST(FloodFill, EqualsTheSeedStackWalkAndAPlain4ConnectedFillOnRandomPictures) {
     EXPECT_GT(paintedAsBorderRounds, 8);
 }
 
+// Runs counted on their way to the back-end's own run routine.
+int runsSeen = 0;
+void CountingHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
+    ++runsSeen;
+    BackendDrawHorizontalLine(x1, x2, y);
+}
+
+// The back-end paints solid runs a batch at a time only while nobody could tell: a caller's own
+// run routine still gets every run, and leaves the same picture.
+TEST(FloodFill, ACallersRunRoutineStillSeesEveryRun) {
+    StartMode();
+    SetDrawColor(4);
+    DriverSlots.DrawVerticalLine(0, 0, 479);
+    DriverSlots.DrawHorizontalLine(0, 639, 479);
+    std::mt19937 random(5);
+    for (int i = 0; i < 400; ++i) {
+        DriverSlots.PlotPixel(static_cast<int16_t>(random() % 640), static_cast<int16_t>(random() % 480));
+    }
+    Picture picture = Capture();
+    for (uint16_t pattern : {0, 1, 2, 5}) {
+        SelectFill(pattern, 9);
+        GraphState.backColor = 3;
+        Paint(picture);
+        FloodFillArea(10, 10, 4);
+        Picture batched = Capture();
+        Paint(picture);
+        runsSeen = 0;
+        DriverSlots.DrawHorizontalLine = CountingHorizontalLine;
+        FloodFillArea(10, 10, 4);
+        DriverSlots.DrawHorizontalLine = BackendDrawHorizontalLine;
+        Picture runByRun = Capture();
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(batched, runByRun, "batched runs against runs one by one"));
+        // Every row of the region holds at least one run; each row of a solid pattern is all runs.
+        if (pattern != 5) {
+            EXPECT_GT(runsSeen, 479) << pattern;
+        }
+    }
+}
+
 TEST(FloodFill, PatternsAreAnchoredToTheSurface) {
     StartMode();
     DefineViewport(3, 5, 40, 40, true);

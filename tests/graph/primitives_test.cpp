@@ -261,6 +261,43 @@ TEST(Primitives, ReadPixelRowReadsRunsOfEveryLengthAsReadPixelDoes) {
     ExpectRowsReadAsPixels("runs, palette changed");
 }
 
+// PaintRuns leaves what DrawHorizontalLine leaves run by run in copy mode, on and off the
+// buffer, with either end first, clipped or not.
+TEST(Primitives, PaintRunsLeavesWhatRunsOneByOneLeave) {
+    std::mt19937 random(77);
+    auto picture = [] {
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) pixels.push_back(BufferPixel(x, y));
+        return pixels;
+    };
+    for (int round = 0; round < 40; ++round) {
+        const bool clip = round % 2 == 0;
+        const int16_t left = static_cast<int16_t>(random() % 600), top = static_cast<int16_t>(random() % 440);
+        const int16_t right = static_cast<int16_t>(left + random() % (640 - left));
+        const int16_t bottom = static_cast<int16_t>(top + random() % (480 - top));
+        std::vector<ColourRun> runs(1 + random() % 300);
+        for (ColourRun& run : runs) {
+            run = {static_cast<int16_t>(static_cast<int>(random() % 900) - 100),
+                   static_cast<int16_t>(static_cast<int>(random() % 900) - 100),
+                   static_cast<int16_t>(static_cast<int>(random() % 700) - 100), static_cast<uint16_t>(random() % 16)};
+        }
+        if (round == 1) runs[0] = {-32000, 32000, 3, 5};  // wraps when translated without clipping
+        StartMode();
+        DefineViewport(left, top, right, bottom, clip);
+        for (const ColourRun& run : runs) {
+            GraphState.drawColor = run.colour;
+            DriverSlots.DrawHorizontalLine(run.left, run.right, run.y);
+        }
+        const std::vector<uint32_t> oneByOne = picture();
+        StartMode();
+        DefineViewport(left, top, right, bottom, clip);
+        GraphState.writeMode = 1;  // PaintRuns paints in copy mode whatever the mode
+        BackendPaintRuns(runs.data(), static_cast<int32_t>(runs.size()));
+        ASSERT_EQ(picture(), oneByOne) << "round " << round;
+    }
+}
+
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
     StartMode();
     WindowHandle window = TestDisplay().NewestWindow();
