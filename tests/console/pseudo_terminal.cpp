@@ -159,6 +159,16 @@ bool PseudoTerminal::WaitFor(const std::string& text, size_t from, int timeoutMs
     return true;
 }
 
+bool PseudoTerminal::WaitForMoreThan(size_t size, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (output_.size() <= size) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        ReadAvailable(static_cast<int>(left.count()));
+    }
+    return true;
+}
+
 void PseudoTerminal::Type(const std::string& bytes) {
     if (!bytes.empty() && write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
         throw std::runtime_error("write to terminal");

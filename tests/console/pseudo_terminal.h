@@ -38,6 +38,8 @@ public:
     void Start(const std::vector<std::string>& argv);
     // Reads until the output after position `from` contains text; false on timeout.
     bool WaitFor(const std::string& text, size_t from = 0, int timeoutMs = 5000);
+    // Reads until the output is longer than `size` bytes; false on timeout.
+    bool WaitForMoreThan(size_t size, int timeoutMs);
     void Type(const std::string& bytes);
     // Signals the program (the job itself when it runs as one).
     void Signal(int signalNumber);

@@ -26,7 +26,7 @@ void PlotterTerminal::Answer(const std::string& lines) {
          start = end + 1) {
         // Any output moves the count on; a question seen is a question that can be answered.
         while (QuestionsAsked() <= linesTyped_ && std::chrono::steady_clock::now() < deadline) {
-            terminal_.WaitFor("\n", output().size(), 20);
+            terminal_.WaitForMoreThan(output().size(), 20);
         }
         terminal_.Type(lines.substr(start, end - start) + "\r");
         ++linesTyped_;
