@@ -48,7 +48,7 @@ struct BackendEntriesRecord {
     // exactly the pixels OwnPlotPixel would leave for each point in turn. A caller's own
     // PlotPixel is always called point by point.
     PlotPixelRoutine OwnPlotPixel;
-    void (*PlotWalk)(SegmentWalk walk, int32_t count);
+    void (*PlotWalk)(const SegmentWalk& walk, int32_t count);
     // The fill's shortcut: while the DrawHorizontalLine slot still holds OwnDrawHorizontalLine,
     // the library's own span routine may hand its solid runs over many at a time to PaintRuns,
     // which leaves exactly the pixels DrawHorizontalLine would leave for each run in turn, in

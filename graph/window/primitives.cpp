@@ -103,7 +103,7 @@ void BackendPlotPixel(int16_t x, int16_t y) {
     MarkPixelDamage(window, x, y);
 }
 
-void BackendPlotWalk(SegmentWalk walk, int32_t count) {
+void BackendPlotWalk(const SegmentWalk& walk, int32_t count) {
     if (count <= 0) return;
     DrawingSide lock;
     GraphWindowRecord* window = currentWindow;
@@ -115,19 +115,32 @@ void BackendPlotWalk(SegmentWalk walk, int32_t count) {
     if (damage.IsEmpty()) return;
     const uint16_t mode = GraphState.writeMode;
     if (mode == 0 && damage == box) {
-        // The chaos game's case: every point on the buffer, plain copies.
+        // The chaos game's case: every point on the buffer, plain copies. The walk's steps
+        // become steps of a pixel pointer.
         const uint32_t value = PixelOfColour(GraphState.drawColor);
+        uint32_t* pixel = PixelAt(buffer, walk.x, walk.y);
+        const int64_t straight = walk.straightX + int64_t{walk.straightY} * buffer.stride;
+        const int64_t diagonal = walk.sx + int64_t{walk.sy} * buffer.stride;
+        const int64_t straightInc = walk.straightInc, diagonalInc = walk.diagonalInc;
+        int64_t d = walk.d;
         for (int32_t i = 0; i < count; ++i) {
-            *PixelAt(buffer, walk.x, walk.y) = value;
-            walk.Step();
+            *pixel = value;
+            if (d < 0) {
+                d += straightInc;
+                pixel += straight;
+            } else {
+                d += diagonalInc;
+                pixel += diagonal;
+            }
         }
     } else {
+        SegmentWalk at = walk;
         for (int32_t i = 0; i < count; ++i) {
-            if (InsideBuffer(buffer, walk.x, walk.y)) {
-                uint32_t* pixel = PixelAt(buffer, walk.x, walk.y);
+            if (InsideBuffer(buffer, at.x, at.y)) {
+                uint32_t* pixel = PixelAt(buffer, at.x, at.y);
                 *pixel = mode == 0 ? PixelOfColour(GraphState.drawColor) : PlottedValue(mode, *pixel);
             }
-            walk.Step();
+            at.Step();
         }
     }
     MarkDamage(window, damage);

@@ -19,7 +19,7 @@ inline PixelRect ViewportOnSurface() {
 void BackendPlotPixel(int16_t x, int16_t y);
 // BackendPlotPixel for each point of the walk in turn, under one lock and with one damage step:
 // the box of its first and last point (cut to the buffer), which holds the whole walk.
-void BackendPlotWalk(SegmentWalk walk, int32_t count);
+void BackendPlotWalk(const SegmentWalk& walk, int32_t count);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
 // The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.

@@ -116,8 +116,6 @@ TEST(SegmentWalks, AWalkDrawsOnlyItsPointsOnTheBuffer) {
     // partly visible one draws only its visible points.
     StartMode();
     const std::vector<uint32_t> before = BufferCopy();
-    // The walk is prepared before the call: the order in which arguments are evaluated is the
-    // compiler's, and the walk goes by value.
     SegmentWalk walk;
     int32_t count = PrepareWalk(-5, -5, -3, -3, walk);
     BackendPlotWalk(walk, count);
