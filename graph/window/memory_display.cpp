@@ -94,6 +94,7 @@ WindowEvent MemoryDisplay::NextEvent(WindowHandle window) {
 }
 
 void MemoryDisplay::Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) {
+    const std::chrono::steady_clock::time_point called = std::chrono::steady_clock::now();
     std::lock_guard<std::mutex> guard(mutex_);
     Window* w = Find(window);
     if (w == nullptr || !w->open) return;
@@ -107,6 +108,7 @@ void MemoryDisplay::Present(WindowHandle window, const PixelBuffer& buffer, Pixe
                     sizeof(uint32_t) * static_cast<size_t>(right - left));
     }
     w->lastPresent = area;
+    w->presentTimes.push_back(called);
     changed_.notify_all();
 }
 
@@ -216,6 +218,12 @@ PixelRect MemoryDisplay::LastPresentArea(WindowHandle window) const {
     std::lock_guard<std::mutex> guard(mutex_);
     Window* w = Find(window);
     return w == nullptr ? PixelRect{0, 0, 0, 0} : w->lastPresent;
+}
+
+std::vector<std::chrono::steady_clock::time_point> MemoryDisplay::PresentTimes(WindowHandle window) const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    Window* w = Find(window);
+    return w == nullptr ? std::vector<std::chrono::steady_clock::time_point>{} : w->presentTimes;
 }
 
 std::string MemoryDisplay::Title(WindowHandle window) const {

@@ -5,6 +5,7 @@
 // of a window, close it) and inject failures; queries read windows from any thread.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -62,6 +63,8 @@ public:
     // What the window shows at (x, y), 0x00RRGGBB; 0 outside.
     uint32_t WindowPixel(WindowHandle window, int32_t x, int32_t y) const;
     PixelRect LastPresentArea(WindowHandle window) const;
+    // When each of the window's presents so far was called.
+    std::vector<std::chrono::steady_clock::time_point> PresentTimes(WindowHandle window) const;
     // The window's title: the request's until SetTitle changes it.
     std::string Title(WindowHandle window) const;
     // Waits (up to timeoutMs) until the window's title is `title`; true if it is.
@@ -82,6 +85,7 @@ private:
         int32_t height = 0;
         std::deque<WindowEvent> events;
         PixelRect lastPresent{0, 0, 0, 0};
+        std::vector<std::chrono::steady_clock::time_point> presentTimes;
     };
     Window* Find(WindowHandle window) const;  // mutex_ held
     void Post(WindowHandle window, WindowEvent event);

@@ -60,21 +60,25 @@ void TearDown(GraphWindowRecord* record, Display& display) {
 // band (it is drawn under the lock), and what is drawn meanwhile joins the next damage. Where
 // the window system reads the buffer itself a present is one short request, so the area goes
 // whole: bands would only add their lock turns and pauses to the time the frame takes.
-void PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
+// Returns when the present began: the moment its first band held the lock.
+std::chrono::steady_clock::time_point PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
     using Clock = std::chrono::steady_clock;
     const bool whole = display.ReadsBufferItself(record->handle);
     const int32_t bandRows = whole ? std::max(area.bottom - area.top, 1) : kPresentBandRows;
+    Clock::time_point began{};
     for (int32_t top = area.top; top < area.bottom; top += bandRows) {
         Clock::time_point start = Clock::now();
         {
             WindowSide lock;
-            if (!record->surfaceReady) return;
+            if (top == area.top) began = Clock::now();
+            if (!record->surfaceReady) break;
             PixelRect band = PixelRect{area.left, top, area.right, std::min(top + bandRows, area.bottom)}
                                  .Intersected(BufferRect(record->buffer));
             if (!band.IsEmpty()) display.Present(record->handle, record->buffer, band);
         }
         if (!whole) std::this_thread::sleep_for(Clock::now() - start);
     }
+    return began == Clock::time_point{} ? Clock::now() : began;
 }
 
 // The GUI thread's work for one window; returns when the window is gone.
@@ -132,9 +136,9 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 break;
             case WindowEventKind::Damage: {
                 // The interval runs from the start of the last present, so a present's own time
-                // does not add to the wait of what is drawn meanwhile.
+                // does not add to the wait of what is drawn meanwhile; a present starts when it
+                // holds the lock, so a wait for the lock cannot bring two presents closer.
                 std::this_thread::sleep_until(lastPresent + kPresentInterval);
-                lastPresent = Clock::now();
                 PixelRect area;
                 {
                     WindowSide lock;
@@ -143,7 +147,7 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                     record->damageAll = false;
                     record->damagePosted = false;
                 }
-                PresentInBands(record, display, area);
+                lastPresent = PresentInBands(record, display, area);
                 break;
             }
             case WindowEventKind::Destroy:

@@ -68,6 +68,28 @@ TEST(Window, LargePresentsComeInBandsUnlessTheDisplayReadsTheBufferItself) {
     display.SetReadsBufferItself(false);
 }
 
+// While drawing goes on, presents start at least a display interval apart, however long each
+// waits for the drawing thread to let go of the buffer.
+TEST(Window, PresentsStartAtLeastAnIntervalApartWhileDrawingGoesOn) {
+    display.SetReadsBufferItself(true);  // one present is one call
+    StartMode();
+    WindowHandle window = display.NewestWindow();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    uint16_t colour = 0;
+    while (display.PresentTimes(window).size() < 8 && std::chrono::steady_clock::now() < deadline) {
+        SetDrawColor(static_cast<uint16_t>(1 + (++colour % 15)));
+        for (int16_t y = 0; y < 480; ++y) DriverSlots.DrawHorizontalLine(0, 639, y);
+    }
+    const auto times = display.PresentTimes(window);
+    ASSERT_GE(times.size(), 8u);
+    const std::chrono::microseconds interval{16667};  // 60 presents a second
+    for (size_t i = 1; i < times.size(); ++i) {
+        EXPECT_GE(times[i] - times[i - 1], interval) << i << ": "
+            << std::chrono::duration<double, std::milli>(times[i] - times[i - 1]).count() << " ms";
+    }
+    display.SetReadsBufferItself(false);
+}
+
 TEST(Window, EachWindowKeepsItsOwnPicture) {
     StartMode();
     WindowHandle first = display.NewestWindow();
