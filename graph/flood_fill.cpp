@@ -121,10 +121,14 @@ struct FillWalk {
     // While the library's own span routine would draw on the back-end's own DrawHorizontalLine,
     // solid runs go to the back-end a batch at a time. A row is always read before any of its
     // runs is painted, so no read can miss a run still waiting in the batch.
+    // A batch is painted once it holds 256 runs or 2048 pixels: a row just read is then still
+    // in the cache when its runs are painted.
     bool batchRuns;
     static constexpr int32_t kBatchRuns = 256;
+    static constexpr int32_t kBatchPixels = 2048;
     ColourRun batch[kBatchRuns];
     int32_t batched;
+    int32_t batchedPixels;
 
     RowBits Row(int32_t y) {
         uint64_t* words = open + static_cast<size_t>(y) * static_cast<size_t>(wordsPerRow);
@@ -157,9 +161,10 @@ struct FillWalk {
             // What the span routine draws a row of this pattern with, when it is one colour.
             const uint8_t bits = FillPatternRow(GraphState.fillPatternIndex, static_cast<int16_t>(y + GraphState.viewTop));
             if (bits == 0xFF || bits == 0x00) {
-                if (batched == kBatchRuns) PaintBatch();
                 batch[batched++] = {static_cast<int16_t>(left), static_cast<int16_t>(right), static_cast<int16_t>(y),
                                     bits == 0xFF ? GraphState.drawColor : GraphState.backColor};
+                batchedPixels += right - left + 1;
+                if (batched == kBatchRuns || batchedPixels >= kBatchPixels) PaintBatch();
                 return {left, right};
             }
             PaintBatch();
@@ -171,6 +176,7 @@ struct FillWalk {
     void PaintBatch() {
         BackendEntries.PaintRuns(batch, batched);
         batched = 0;
+        batchedPixels = 0;
     }
 
     void Run(int32_t seedX, int32_t seedY) {
@@ -229,6 +235,7 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
                          DriverSlots.DrawHorizontalLine == BackendEntries.OwnDrawHorizontalLine &&
                          BackendEntries.PaintRuns != nullptr;
         walk.batched = 0;
+        walk.batchedPixels = 0;
         walk.Run(x, y);
     }
     HeapReleaseSized(colours, rowBytes);
