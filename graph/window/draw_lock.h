@@ -13,6 +13,7 @@
 // any number of GUI threads may use the window side.
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
 class DrawLockType {
@@ -21,6 +22,8 @@ public:
 
     // The drawing thread.
     void LockForDrawing() {
+        // Only this thread writes the count: a plain add, no locked instruction.
+        turns_.store(turns_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         if (!asymmetric_) {
             mutex_.lock();
             return;
@@ -42,6 +45,9 @@ public:
     void UnlockForWindow();
 
     bool asymmetric() const { return asymmetric_; }
+    // How many times the drawing side has been taken: unchanged over a while means the drawing
+    // thread has not touched a surface in that while.
+    uint32_t DrawingTurns() const { return turns_.load(std::memory_order_relaxed); }
 
 private:
     void WaitForWindowSide();
@@ -49,6 +55,7 @@ private:
     bool asymmetric_;
     std::atomic<bool> drawing_{false};
     std::atomic<bool> window_{false};
+    std::atomic<uint32_t> turns_{0};
     std::mutex mutex_;  // the only lock when not asymmetric; else serialises the window side
 };
 

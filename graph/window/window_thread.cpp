@@ -16,6 +16,7 @@
 #include "graph/window/backend_testing.h"
 #include "graph/window/palette.h"
 #include "graph/window/save_key.h"
+#include "graph/window/thread_state.h"
 #include "graph/window/title_notice.h"
 #include "graph/window/window_picture.h"
 #include "runtime/faults.h"
@@ -81,6 +82,22 @@ std::chrono::steady_clock::time_point PresentInBands(GraphWindowRecord* record, 
     return began == Clock::time_point{} ? Clock::now() : began;
 }
 
+// Waits until `due`, or less once drawing has stopped: when the drawing thread has not taken
+// the lock for a whole kDrawingPause and is waiting (for input, say) rather than ready to run,
+// what it drew last is presented at once instead of up to an interval later. A drawing thread
+// the machine has only not run for a while keeps the interval. While drawing goes on this
+// thread looks once a pause.
+void WaitUntilPresentIsDue(const GraphWindowRecord* record, std::chrono::steady_clock::time_point due) {
+    using Clock = std::chrono::steady_clock;
+    uint32_t turns = DrawLock.DrawingTurns();
+    for (Clock::time_point now = Clock::now(); now < due; now = Clock::now()) {
+        std::this_thread::sleep_until(std::min(due, now + kDrawingPause));
+        const uint32_t later = DrawLock.DrawingTurns();
+        if (later == turns && ThreadIsWaiting(record->drawingThread)) return;
+        turns = later;
+    }
+}
+
 // The GUI thread's work for one window; returns when the window is gone.
 void RunWindow(GraphWindowRecord* record, Display& display) {
     // Window creation (there is no class registration to fail here).
@@ -138,7 +155,7 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 // The interval runs from the start of the last present, so a present's own time
                 // does not add to the wait of what is drawn meanwhile; a present starts when it
                 // holds the lock, so a wait for the lock cannot bring two presents closer.
-                std::this_thread::sleep_until(lastPresent + kPresentInterval);
+                WaitUntilPresentIsDue(record, lastPresent + kPresentInterval);
                 PixelRect area;
                 {
                     WindowSide lock;
@@ -230,6 +247,7 @@ void ModeInitHook() {
 
     // DrawLock exists once per process; a new window record and its GUI thread.
     auto* record = new GraphWindowRecord;
+    record->drawingThread = CurrentThreadId();
     record->request = {GraphState.surfaceMaxX + 1, GraphState.surfaceMaxY + 1, maximise,
                        "ZorvGraphWindow", "Graph window application"};
     {

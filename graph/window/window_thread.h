@@ -9,9 +9,9 @@
 //
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
-// once a display interval (kPresentInterval, counted from the start of one present to the start
-// of the next), in bands of kPresentBandRows rows, or whole where the display reads the buffer
-// itself.
+// once a display interval while drawing goes on (kPresentInterval, counted from the start of one
+// present to the start of the next) and as soon as drawing stops (kDrawingPause), in bands of
+// kPresentBandRows rows, or whole where the display reads the buffer itself.
 
 #include <chrono>
 #include <condition_variable>
@@ -19,10 +19,15 @@
 #include <mutex>
 #include <thread>
 
+#include <sys/types.h>
+
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 
 constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
+// Drawing that has paused this long, its thread waiting, is taken to have stopped: what it
+// left is presented then, without waiting for the rest of the interval.
+constexpr std::chrono::microseconds kDrawingPause{1000};
 constexpr int32_t kPresentBandRows = 32;
 
 struct GraphWindowRecord {
@@ -35,6 +40,9 @@ struct GraphWindowRecord {
     PixelRect damage{0, 0, 0, 0};  // buffer pixels not yet presented; may be empty
     bool damageAll = false;        // damage is the whole buffer
     bool damagePosted = false;
+    // The thread that set the mode, which draws on the window; written before the GUI thread
+    // starts.
+    pid_t drawingThread = 0;
     // The handshake and the thread.
     std::thread thread;
     bool readySignalled = false;  // guarded by windowsMutex: the buffer exists
