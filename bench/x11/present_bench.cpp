@@ -2,8 +2,8 @@
 // pixels are on the server, both when the request that carries them has been written to the
 // server (sent_*) and when the server gives them back to a connection of its own (latency_*,
 // which adds the server's own work on the request); and how far apart the window's presents
-// start while drawing goes on. The display interval is the yardstick: sent_max_ms and
-// 1000 / min_present_gap_ms should stay within 16.7 ms and 60.
+// start while drawing goes on without a stop. The display interval is the yardstick: the
+// latencies and 1000 / min_present_gap_ms should stay within 16.7 ms and 60.
 
 #include <benchmark/benchmark.h>
 
@@ -120,9 +120,13 @@ void BM_FullRedrawReachesTheServer(benchmark::State& state) {
         }
         latencies.push_back(MsBetween(drawn, Clock::now()));
         sentLatencies.push_back(std::max(0.0, MsBetween(drawn, display.LastRowSent())));
-        // The window's first exposure is presented apart from the redraws; leave it out.
-        if (latencies.size() == 5) display.TakeStarts();
         state.SetIterationTime(latencies.back() / 1000);
+    }
+    // Drawing that goes on, redraw after redraw for a second: how close its presents come.
+    display.TakeStarts();
+    for (const Clock::time_point end = Clock::now() + std::chrono::seconds(1); Clock::now() < end;) {
+        SetDrawColor(static_cast<uint16_t>(1 + (++colour % 15)));
+        for (int16_t y = 0; y <= bottom; ++y) DriverSlots.DrawHorizontalLine(0, right, y);
     }
     const std::vector<Clock::time_point> starts = display.TakeStarts();
     double minGap = 1e9;
