@@ -120,9 +120,8 @@ struct FillWalk {
     std::vector<PendingRow> pending;
     // While the library's own span routine would draw on the back-end's own DrawHorizontalLine,
     // solid runs go to the back-end a batch at a time. A row is always read before any of its
-    // runs is painted, so no read can miss a run still waiting in the batch.
-    // A batch is painted once it holds 256 runs or 2048 pixels: a row just read is then still
-    // in the cache when its runs are painted.
+    // runs is painted, so no read can miss a run still waiting in the batch. A batch is painted
+    // once it holds 256 runs or 2048 pixels, while the rows just read are still in the cache.
     bool batchRuns;
     static constexpr int32_t kBatchRuns = 256;
     static constexpr int32_t kBatchPixels = 2048;

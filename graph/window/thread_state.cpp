@@ -22,7 +22,7 @@ bool ThreadIsWaiting(pid_t thread) {
     text[length] = '\0';
     // "tid (name) S ...": the name may hold spaces and parentheses, so the state follows the
     // last closing parenthesis.
-    const char* close = std::strrchr(text, ')');
-    if (close == nullptr || close[1] != ' ') return true;
-    return close[2] != 'R';
+    const char* nameEnd = std::strrchr(text, ')');
+    if (nameEnd == nullptr || nameEnd[1] != ' ') return true;
+    return nameEnd[2] != 'R';
 }
