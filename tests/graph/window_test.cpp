@@ -76,8 +76,8 @@ TEST(Window, LargePresentsComeInBandsUnlessTheDisplayReadsTheBufferItself) {
 
 // While drawing goes on, presents start at least a display interval apart, however long each
 // waits for the drawing thread to let go of the buffer; two presents come closer only when the
-// drawing thread paused between them for a whole kDrawingPause (1 ms) without taking the lock,
-// as it may when the machine is busy.
+// drawing thread went a whole kDrawingPause (1 ms) between them without taking the lock, and
+// was waiting in the kernel then (as it may for a lock under a busy machine).
 TEST(Window, PresentsStartAnIntervalApartUnlessDrawingPausedBetweenThem) {
     using Clock = std::chrono::steady_clock;
     display.SetReadsBufferItself(true);  // one present is one call
