@@ -26,6 +26,25 @@ TEST(Primitives, RunsIncludeBothEndsInEitherOrder) {
     for (int y = 8; y <= 13; ++y) EXPECT_EQ(BufferPixel(3, y), (y >= 9 && y <= 12) ? DefaultPixel(2) : 0u) << y;
 }
 
+// Runs are painted several pixels a store: every length and every start within a group of
+// stores paints exactly its own pixels, however the row is placed.
+TEST(Primitives, RunsOfEveryLengthAndStartPaintExactlyTheirPixels) {
+    StartMode();
+    for (int16_t length = 1; length <= 40; ++length) {
+        for (int16_t start = 0; start < 8; ++start) {
+            const int16_t y = static_cast<int16_t>((length - 1) * 8 + start);
+            SetDrawColor(static_cast<uint16_t>(1 + (y % 15)));
+            const int16_t left = static_cast<int16_t>(100 + start);
+            DriverSlots.DrawHorizontalLine(left, static_cast<int16_t>(left + length - 1), y);
+            for (int x = 90; x < 160; ++x) {
+                const bool inside = x >= left && x < left + length;
+                ASSERT_EQ(BufferPixel(x, y), inside ? DefaultPixel(static_cast<uint16_t>(1 + (y % 15))) : 0u)
+                    << "length " << length << " start " << start << " x " << x;
+            }
+        }
+    }
+}
+
 TEST(Primitives, RunsAreClippedToTheViewportOnlyWhenClipping) {
     StartMode();
     DefineViewport(100, 100, 199, 199, true);
