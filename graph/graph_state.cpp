@@ -1,14 +1,12 @@
-// The graphics context, the slot table with its defaults and guards, the library's
-// start-up (layer 5) and exit handler, and the small context operations.
+// The graphics context, the slot table with its defaults and guards, and the small context
+// operations.
 
 #include <cstring>
 #include <string>
 
 #include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
-#include "runtime/exit.h"
 #include "runtime/fatal_line.h"
-#include "runtime/heap.h"
 
 namespace {
 
@@ -65,41 +63,6 @@ GraphStateRecord InitialGraphState() {
 GraphStateRecord GraphState = InitialGraphState();
 DriverSlotsRecord DriverSlots = DefaultSlots();
 BackendEntriesRecord BackendEntries{};
-
-// ---- Layer 5 ----
-
-void GraphicsLayerInit() {
-    GraphState.inGraphics = false;
-    GraphState.KnownModes = nullptr;
-    for (int i = 0; i < kClassCount; ++i) {
-        GraphState.classModeLists[i] = nullptr;
-        GraphState.classModeRange[i] = {-1, -1};
-    }
-    GraphState.backendStartup = nullptr;
-    BuildKnownModes();
-    GraphState.fontCount = 0;
-    for (const char* name : {"TRIP", "LITT", "SANS", "GOTH", "SCRI", "SIMP", "TSCR", "LCOM", "EURO", "BOLD"}) {
-        RegisterFontName(name);
-    }
-    GraphState.savedExitHandler = ExitHandlerChain;
-    ExitHandlerChain = GraphExitHandler;
-    GraphState.MessageHook = nullptr;
-    InstallDefaultSlots();
-}
-
-void PlugGraphicsLayer() { PlugLayer(LayerGraphics, GraphicsLayerInit, nullptr); }
-
-void GraphExitHandler() {
-    ExitHandlerChain = GraphState.savedExitHandler;
-    if (GraphState.inGraphics && (RuntimeErrorNumber != 0 || RuntimeErrorAddress != nullptr)) {
-        LeaveGraphics();
-    }
-    for (int i = 0; i < GraphState.fontCount && i < kFontTableSize; ++i) {
-        FontRecord& font = GraphState.fontTable[i];
-        if (font.data != nullptr) HeapReleaseSized(font.data, font.dataSize);
-    }
-    ReleaseModeLists();
-}
 
 // ---- Context operations ----
 
