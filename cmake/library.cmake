@@ -9,7 +9,7 @@ set(CHAOSPLOT_LIBRARY_PARTS graph_x11 graph_window graph console runtime)
 # The headers a program includes; whatever they include from the tree is installed with them.
 set(CHAOSPLOT_PUBLIC_HEADERS
   graph/graph.h
-  graph/window/x11_display.h
+  graph/window/x11/x11_display.h
   runtime/startup.h
   runtime/exit.h
   runtime/text_stream.h

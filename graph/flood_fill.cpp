@@ -1,6 +1,6 @@
 // FloodFillArea: every pixel of the viewport that is 4-connected to the seed without crossing a
 // pixel of the border colour is painted with the fill pattern, each run once, through the
-// FillPatternSpan slot (or, where nobody could see the difference, the back-end's PaintRuns).
+// FillPatternSpan slot.
 //
 // The region is what a seed-stack walk over three row buffers, re-reading rows as it goes,
 // would reach: a pixel that has not been painted still reads as it did, and a border pixel is
@@ -21,7 +21,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
 #include "runtime/heap.h"
 
@@ -118,16 +117,6 @@ struct FillWalk {
     uint16_t* colours;  // one row as ReadPixelRow gives it
     std::vector<uint8_t> rowRead;
     std::vector<PendingRow> pending;
-    // While the library's own span routine would draw on the back-end's own DrawHorizontalLine,
-    // solid runs go to the back-end a batch at a time. A row is always read before any of its
-    // runs is painted, so no read can miss a run still waiting in the batch. A batch is painted
-    // once it holds 256 runs or 2048 pixels, while the rows just read are still in the cache.
-    bool batchRuns;
-    static constexpr int32_t kBatchRuns = 256;
-    static constexpr int32_t kBatchPixels = 2048;
-    ColourRun batch[kBatchRuns];
-    int32_t batched;
-    int32_t batchedPixels;
 
     RowBits Row(int32_t y) {
         uint64_t* words = open + static_cast<size_t>(y) * static_cast<size_t>(wordsPerRow);
@@ -156,26 +145,8 @@ struct FillWalk {
         const int32_t left = row.PreviousClosed(x) + 1;
         const int32_t right = std::min(row.NextClosed(x), width) - 1;
         row.Close(left, right);
-        if (batchRuns) {
-            // What the span routine draws a row of this pattern with, when it is one colour.
-            const uint8_t bits = FillPatternRow(GraphState.fillPatternIndex, static_cast<int16_t>(y + GraphState.viewTop));
-            if (bits == 0xFF || bits == 0x00) {
-                batch[batched++] = {static_cast<int16_t>(left), static_cast<int16_t>(right), static_cast<int16_t>(y),
-                                    bits == 0xFF ? GraphState.drawColor : GraphState.backColor};
-                batchedPixels += right - left + 1;
-                if (batched == kBatchRuns || batchedPixels >= kBatchPixels) PaintBatch();
-                return {left, right};
-            }
-            PaintBatch();
-        }
         DriverSlots.FillPatternSpan(static_cast<int16_t>(left), static_cast<int16_t>(right), static_cast<int16_t>(y));
         return {left, right};
-    }
-
-    void PaintBatch() {
-        BackendEntries.PaintRuns(batch, batched);
-        batched = 0;
-        batchedPixels = 0;
     }
 
     void Run(int32_t seedX, int32_t seedY) {
@@ -197,7 +168,6 @@ struct FillWalk {
                 x = runRight + 1 <= next.right ? row.NextOpen(runRight + 1, next.right) : -1;
             }
         }
-        if (batchRuns) PaintBatch();
     }
 };
 
@@ -230,11 +200,6 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
         walk.colours = colours;
         walk.rowRead.assign(static_cast<size_t>(height), 0);
         walk.pending.clear();
-        walk.batchRuns = DriverSlots.FillPatternSpan == GenericFillPatternSpan &&
-                         DriverSlots.DrawHorizontalLine == BackendEntries.OwnDrawHorizontalLine &&
-                         BackendEntries.PaintRuns != nullptr;
-        walk.batched = 0;
-        walk.batchedPixels = 0;
         walk.Run(x, y);
     }
     HeapReleaseSized(colours, rowBytes);

@@ -40,6 +40,10 @@ void ReleaseModeLists();
 // outside end points onto its edges.
 bool ClipSegment(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, int16_t left, int16_t top,
                  int16_t right, int16_t bottom);
+// A sloped segment's way to the surface in the generic line routine: translates the viewport
+// segment to surface coordinates (16-bit arithmetic) and, with clipping on, moves its ends onto
+// the viewport; false when nothing of it is left to draw.
+bool SegmentToSurface(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2);
 // PlotPixel at surface (x, y) unless clipOn and the point is outside the viewport.
 void PlotClipped(int16_t x, int16_t y);
 

@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
 #include "graph/segment_walk.h"
 
@@ -32,8 +31,8 @@ int RegionCode(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, i
 inline int32_t ViewRight() { return GraphState.viewLeft + GraphState.viewMaxX; }
 inline int32_t ViewBottom() { return GraphState.viewTop + GraphState.viewMaxY; }
 
-// With clipping on, moves the segment's end points onto the viewport; true when nothing of it
-// is left to draw.
+// With clipping on, moves the segment's end points (surface coordinates) onto the viewport; true
+// when nothing of it is left to draw.
 bool ClippedAway(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) {
     return GraphState.clipOn &&
            ClipSegment(x1, y1, x2, y2, GraphState.viewLeft, GraphState.viewTop, static_cast<int16_t>(ViewRight()),
@@ -58,11 +57,6 @@ void WalkSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool patterned)
     int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     bool thick = GraphState.strokeThickness == 3;
     PlotPixelRoutine plot = DriverSlots.PlotPixel;
-    if (!patterned && !thick && plot == BackendEntries.OwnPlotPixel && plot != nullptr) {
-        // Nobody sees the points go by one by one: the back-end plots the whole walk.
-        BackendEntries.PlotWalk(walk, count);
-        return;
-    }
     if (!patterned && !thick) {
         for (int32_t i = 0; i < count; ++i) {
             plot(static_cast<int16_t>(walk.x), static_cast<int16_t>(walk.y));
@@ -150,6 +144,14 @@ bool ClipSegment(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, int16_t lef
     }
 }
 
+bool SegmentToSurface(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2) {
+    x1 = static_cast<int16_t>(x1 + GraphState.viewLeft);
+    y1 = static_cast<int16_t>(y1 + GraphState.viewTop);
+    x2 = static_cast<int16_t>(x2 + GraphState.viewLeft);
+    y2 = static_cast<int16_t>(y2 + GraphState.viewTop);
+    return !ClippedAway(x1, y1, x2, y2);
+}
+
 void PlotClipped(int16_t x, int16_t y) {
     if (GraphState.clipOn &&
         (x < GraphState.viewLeft || x > ViewRight() || y < GraphState.viewTop || y > ViewBottom())) {
@@ -182,13 +184,8 @@ void GenericDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
             return;
         }
     }
-    int16_t ax = static_cast<int16_t>(x1 + GraphState.viewLeft);
-    int16_t ay = static_cast<int16_t>(y1 + GraphState.viewTop);
-    int16_t bx = static_cast<int16_t>(x2 + GraphState.viewLeft);
-    int16_t by = static_cast<int16_t>(y2 + GraphState.viewTop);
-    if (ClippedAway(ax, ay, bx, by)) {
-        return;
-    }
+    int16_t ax = x1, ay = y1, bx = x2, by = y2;
+    if (!SegmentToSurface(ax, ay, bx, by)) return;
     bool patterned = GraphState.strokeStyle != 0;
     // A patterned segment that clipping made axis-parallel is drawn as a run, its pattern
     // anchored to the surface like any other patterned run.

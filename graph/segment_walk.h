@@ -1,6 +1,7 @@
 #pragma once
 // The walk of a sloped segment, point by point: position, decision term and the two kinds of
-// step. The line routines walk it, and so does a back-end that plots a whole walk at once.
+// step. The generic line routine walks it through the PlotPixel slot; a surface walks it
+// with a pixel pointer.
 //
 // The decision terms are 64-bit, so every segment of 16-bit end points is walked exactly,
 // whatever its length.
@@ -17,15 +18,24 @@ struct SegmentWalk {
     int32_t endX, endY;  // the last position
     bool steep;
 
+    // Moves the decision term `term` (this walk's d, or a copy of it) one step on; true when the
+    // step is diagonal. The one place the walk decides, for walkers of positions and of pointers.
+    bool NextStepIsDiagonal(int64_t& term) const {
+        if (term < 0) {
+            term += straightInc;
+            return false;
+        }
+        term += diagonalInc;
+        return true;
+    }
+
     void Step() {
-        if (d < 0) {
-            d += straightInc;
-            x += straightX;
-            y += straightY;
-        } else {
-            d += diagonalInc;
+        if (NextStepIsDiagonal(d)) {
             x += sx;
             y += sy;
+        } else {
+            x += straightX;
+            y += straightY;
         }
     }
 };

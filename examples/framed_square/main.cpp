@@ -6,7 +6,7 @@
 // green (colour 2), the diagonal runs from (20, 20) to (120, 120), the rest is black.
 
 #include <graph/graph.h>
-#include <graph/window/x11_display.h>
+#include <graph/window/x11/x11_display.h>
 #include <runtime/exit.h>
 #include <runtime/startup.h>
 #include <runtime/text_stream.h>

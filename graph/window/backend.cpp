@@ -6,7 +6,7 @@
 #include "graph/window/backend_text.h"
 #include "graph/window/palette.h"
 #include "graph/window/primitives.h"
-#include "graph/window/window_picture.h"
+#include "graph/window/picture/window_picture.h"
 #include "graph/window/window_thread.h"
 
 namespace {
@@ -18,6 +18,7 @@ void FillWindowModeRoutines(ModeEntry& entry) {
     entry.ReadPixelRow = BackendReadPixelRow;  // the fill's row reads, one lock per row
     entry.DrawHorizontalLine = BackendDrawHorizontalLine;
     entry.DrawVerticalLine = BackendDrawVerticalLine;
+    entry.DrawLine = BackendDrawLine;  // solid sloped segments walked on the surface at once
     entry.WritePaletteEntry = BackendWritePaletteEntry;
     entry.ReadPaletteEntry = BackendReadPaletteEntry;
     entry.ShowPage = BackendShowPage;
@@ -41,6 +42,5 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows, SaveNewestWindowPicture, BackendPlotPixel, BackendPlotWalk,
-                      BackendDrawHorizontalLine, BackendPaintRuns};
+                      NewestWindowShows, SaveNewestWindowPicture};
 }

@@ -8,9 +8,6 @@
 
 #include "graph/window/backend_text.h"
 
-#include <algorithm>
-#include <bit>
-
 #include "graph/fonts/bitmap_font.h"
 #include "graph/text.h"
 #include "graph/window/backend_testing.h"
@@ -57,75 +54,35 @@ bool BuildGlyph(GlyphBitmap& bitmap, uint8_t code, bool rotated) {
     return true;
 }
 
-// Transfers one glyph bitmap to the cell whose top-left corner is (cellX, cellY), each bitmap
-// pixel stretched to a size x size block; only ink pixels are written.
-void TransferGlyph(const PixelBuffer& buffer, const PixelRect& clip, uint64_t ink, int32_t cellX,
-                   int32_t cellY, int32_t size, uint32_t value) {
-    const int32_t extent = 8 * size;
-    const bool whole = clip.Contains(PixelRect{cellX, cellY, cellX + extent, cellY + extent});
-    if (whole && size == 1) {
-        // The common case: one pixel per bit, nothing to cut.
-        for (int32_t by = 0; by < 8; ++by) {
-            uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
-            uint32_t* row = buffer.pixels + static_cast<int64_t>(cellY + by) * buffer.stride + cellX;
-            while (rowBits != 0) {
-                row[std::countr_zero(rowBits)] = value;
-                rowBits &= rowBits - 1;
-            }
-        }
-        return;
-    }
-    for (int32_t by = 0; by < 8; ++by) {
-        uint32_t rowBits = static_cast<uint8_t>(ink >> (by * 8));
-        if (rowBits == 0) continue;
-        int32_t top = std::max(cellY + by * size, clip.top);
-        int32_t bottom = std::min(cellY + by * size + size, clip.bottom);
-        for (int32_t y = top; y < bottom; ++y) {
-            uint32_t* row = buffer.pixels + static_cast<int64_t>(y) * buffer.stride;
-            for (uint32_t bits = rowBits; bits != 0; bits &= bits - 1) {
-                int32_t bx = std::countr_zero(bits);
-                int32_t left = std::max(cellX + bx * size, clip.left);
-                int32_t right = std::min(cellX + bx * size + size, clip.right);
-                for (int32_t x = left; x < right; ++x) row[x] = value;
-            }
-        }
-    }
-}
-
 // Draws the text with its start point at viewport (x, y); returns how many glyph bitmaps could
 // not be made.
 int DrawBitmapText(int32_t x, int32_t y, const LengthPrefixedString& text) {
     const bool upwards = GraphState.textDirection != 0;
     const int32_t size = GraphState.textSize;
-    DrawingSide lock;
-    GraphWindowRecord* window = currentWindow;
-    if (window == nullptr || !window->surfaceReady) return 0;
-    const PixelBuffer& buffer = window->buffer;
-    const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : PixelOfColour(GraphState.drawColor);
-    x += GraphState.viewLeft;
-    y += GraphState.viewTop;
-    // The clip step: text is always cut to the viewport, and to the buffer.
-    const PixelRect clip = ViewportOnSurface().Intersected(BufferRect(buffer));
     const int32_t n = text.length();
     if (n == 0 || size == 0) return 0;
+    x += GraphState.viewLeft;
+    y += GraphState.viewTop;
     const int32_t pitch = 8 * size;
     int failures = 0;
-    for (int32_t i = 0; i < n; ++i) {
-        uint8_t code = static_cast<uint8_t>(text.at(i + 1));
-        GlyphBitmap& bitmap = upwards ? rotatedGlyphCache[code] : glyphCache[code];
-        if (!bitmap.made && !BuildGlyph(bitmap, code, upwards)) {
-            ++failures;
-            continue;
+    DrawOnNewestSurface([&](const Surface& surface) {
+        const uint32_t value = GraphState.drawColor == 15 ? kPureWhite : PixelOfColour(GraphState.drawColor);
+        // The clip step: text is always cut to the viewport.
+        const Surface cut = surface.ClippedTo(ViewportOnSurface());
+        PixelRect touched{0, 0, 0, 0};
+        for (int32_t i = 0; i < n; ++i) {
+            const uint8_t code = static_cast<uint8_t>(text.at(i + 1));
+            GlyphBitmap& bitmap = upwards ? rotatedGlyphCache[code] : glyphCache[code];
+            if (!bitmap.made && !BuildGlyph(bitmap, code, upwards)) {
+                ++failures;
+                continue;
+            }
+            const int32_t cellX = upwards ? x : x + i * pitch;
+            const int32_t cellY = upwards ? y + 1 - (i + 1) * pitch : y;
+            touched = touched.United(BlitGlyph(cut, bitmap.ink, cellX, cellY, size, value));
         }
-        int32_t cellX = upwards ? x : x + i * pitch;
-        int32_t cellY = upwards ? y + 1 - (i + 1) * pitch : y;
-        TransferGlyph(buffer, clip, bitmap.ink, cellX, cellY, size, value);
-    }
-    // The second write: the text's cells, cut to the clip, join the window's damage.
-    const PixelRect cells = upwards ? PixelRect{x, y + 1 - n * pitch, x + pitch, y + 1}
-                                    : PixelRect{x, y, x + n * pitch, y + pitch};
-    const PixelRect drawn = cells.Intersected(clip);
-    if (!drawn.IsEmpty()) MarkDamage(window, drawn);
+        return touched;
+    });
     return failures;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// The window-system interface of the window back-end (design.md, graph/window/display.h): the
-// only calls the back-end makes to a window system. Screen metrics, create/show/destroy a
-// window, the window's 32-bit back-buffer, the next event of a window, presenting a rectangle of
-// the buffer on the window, and posting destroy/quit/damage requests from another thread.
+// The window-system interface of the window back-end: the only calls the back-end makes to a
+// window system. Screen metrics, create/show/destroy a window, the window's 32-bit back-buffer,
+// the next event of a window, presenting a rectangle of the buffer on the window, and posting destroy/quit/damage requests from another thread.
 // x11_display implements it for real windows, memory_display for tests and benchmarks; nothing
 // in graph/ knows which one runs. Choose the display with SelectDisplay before the graphics
 // layer's initialiser runs (BuildKnownModes reads the screen metrics).
@@ -25,7 +24,7 @@
 
 #include <cstdint>
 
-#include "graph/backend_entries.h"  // ScreenMetrics
+#include "graph/screen_metrics.h"
 #include "graph/window/pixel_rect.h"
 
 // The Win32 message numbers of Key and Button events, defined here once for every display and
@@ -42,9 +41,6 @@ constexpr uint32_t WM_RBUTTONDBLCLK = 0x206;
 constexpr uint32_t WM_MBUTTONDOWN = 0x207;
 constexpr uint32_t WM_MBUTTONUP = 0x208;
 constexpr uint32_t WM_MBUTTONDBLCLK = 0x209;
-
-// The depth of the pixels a display shows the 32-bit buffer words at: 24 bits of colour.
-constexpr uint8_t kPixelDepth = 24;
 
 // A window of a display. 0 is no window. Handles are never reused within a process, so a late
 // post to a destroyed window cannot reach a newer one.

@@ -1,11 +1,10 @@
 #pragma once
-// The window back-end's pixel and run primitives (the pixel and line slots of every window
+// The window back-end's pixel, run and line routines (the pixel and line slots of every window
 // mode), and the viewport as a rectangle of surface pixels, which every drawing routine of the
 // back-end clips to.
 
 #include <cstdint>
 
-#include "graph/backend_entries.h"
 #include "graph/graph_state.h"
 #include "graph/window/pixel_rect.h"
 
@@ -17,15 +16,12 @@ inline PixelRect ViewportOnSurface() {
 }
 
 void BackendPlotPixel(int16_t x, int16_t y);
-// BackendPlotPixel for each point of the walk in turn, under one lock and with one damage step:
-// the box of its first and last point (cut to the buffer), which holds the whole walk.
-void BackendPlotWalk(const SegmentWalk& walk, int32_t count);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
 uint16_t BackendReadPixel(int16_t x, int16_t y);
 // The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.
 void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y);
-// BackendDrawHorizontalLine for each run in turn, in copy mode and the run's colour, under one
-// lock and with one damage step: the box of the runs' pixels.
-void BackendPaintRuns(const ColourRun* runs, int32_t count);
 void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
+// The window modes' DrawLine: the generic routine's pixels, with a solid thin sloped segment
+// walked on the surface at once while PlotPixel is the back-end's own.
+void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2);

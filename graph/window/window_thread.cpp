@@ -1,9 +1,8 @@
 // ModeInitHook, the GUI thread and its event loop, the work of WM_CREATE, WM_PAINT and
 // WM_DESTROY, and the shutdown handshake of LeaveGraphics, on the display interface.
 //
-// Mend (design.md, Ownership): each window owns its back-buffer (GraphWindowRecord). A later
-// mode set makes a new record; earlier windows keep theirs, repaint from it, and their own
-// teardown releases only it.
+// Each window owns its back-buffer (GraphWindowRecord): a later mode set makes a new record;
+// earlier windows keep theirs, repaint from it, and their own teardown releases only it.
 
 #include "graph/window/window_thread.h"
 
@@ -15,10 +14,10 @@
 #include "graph/graph_state.h"
 #include "graph/window/backend_testing.h"
 #include "graph/window/palette.h"
-#include "graph/window/save_key.h"
+#include "graph/window/picture/save_key.h"
 #include "graph/window/thread_state.h"
-#include "graph/window/title_notice.h"
-#include "graph/window/window_picture.h"
+#include "graph/window/picture/title_notice.h"
+#include "graph/window/picture/window_picture.h"
 #include "runtime/faults.h"
 
 GraphWindowRecord* currentWindow = nullptr;
@@ -220,21 +219,21 @@ void GrowDamage(GraphWindowRecord* window, PixelRect area) {
     }
     if (!window->damagePosted) {
         window->damagePosted = true;
-        SelectedDisplay().PostDamage(window->handle);
+        window->display->PostDamage(window->handle);
     }
 }
 
 void GuiThread(GraphWindowRecord* record) {
     PrepareThreadForFaults(__builtin_frame_address(0));
-    RunWindow(record, SelectedDisplay());
+    RunWindow(record, *record->display);
     SignalEnded(record);
 }
 
 void ModeInitHook() {
-    // 1. A fresh palette from the default table.
+    // A fresh palette from the default table.
     MakePaletteTable();
 
-    // 2. Maximise for modes 245..249.
+    // Modes 245..249 ask for a maximised window.
     bool maximise = GraphState.currentMode >= 245 && GraphState.currentMode <= 249;
 
     // The GUI threads of windows the user has closed since are ended: reap them.
@@ -247,6 +246,7 @@ void ModeInitHook() {
 
     // DrawLock exists once per process; a new window record and its GUI thread.
     auto* record = new GraphWindowRecord;
+    record->display = &SelectedDisplay();
     record->drawingThread = CurrentThreadId();
     record->request = {GraphState.surfaceMaxX + 1, GraphState.surfaceMaxY + 1, maximise,
                        "ZorvGraphWindow", "Graph window application"};
@@ -257,14 +257,14 @@ void ModeInitHook() {
     }
     record->thread = std::thread(GuiThread, record);
 
-    // 6. Wait (without spinning) until the buffer exists or the thread has ended.
+    // Wait (without spinning) until the buffer exists or the thread has ended.
     bool ready;
     {
         std::unique_lock<std::mutex> guard(windowsMutex);
         windowsChanged.wait(guard, [&] { return record->readySignalled || record->ended; });
         ready = record->readySignalled;
     }
-    // 7. An ended thread means no window.
+    // An ended thread means no window.
     if (!ready) {
         record->thread.join();
         record->joined = true;
@@ -278,9 +278,8 @@ void ModeInitHook() {
 void StopNewestWindow() {
     GraphWindowRecord* record = currentWindow;
     if (record == nullptr) return;
-    Display& display = SelectedDisplay();
-    display.PostDestroy(record->handle);
-    display.PostQuit(record->handle);
+    record->display->PostDestroy(record->handle);
+    record->display->PostQuit(record->handle);
     if (record->thread.joinable()) record->thread.join();
     record->joined = true;
 }
@@ -293,7 +292,6 @@ bool NewestWindowShows() {
 PixelBuffer NewestWindowBuffer() { return currentWindow == nullptr ? PixelBuffer{} : currentWindow->buffer; }
 
 void ShutdownAllWindows() {
-    Display& display = SelectedDisplay();
     GraphWindowRecord* records;
     {
         std::lock_guard<std::mutex> guard(windowsMutex);
@@ -301,8 +299,8 @@ void ShutdownAllWindows() {
     }
     for (GraphWindowRecord* r = records; r != nullptr; r = r->nextRecord) {
         if (r->handle != kNoWindow) {
-            display.PostDestroy(r->handle);
-            display.PostQuit(r->handle);
+            r->display->PostDestroy(r->handle);
+            r->display->PostQuit(r->handle);
         }
     }
     for (GraphWindowRecord* r = records; r != nullptr; r = r->nextRecord) {

@@ -2,7 +2,7 @@
 // The back-end's windows: one record per window, the newest of them (the one the primitives
 // draw on), and the GUI thread each window runs. Private to graph/window/.
 //
-// Ownership (design.md): each window owns its own 32-bit back-buffer. A GraphWindowRecord
+// Ownership: each window owns its own 32-bit back-buffer. A GraphWindowRecord
 // holds one window, its buffer, its ready flag and its GUI thread. The primitives draw on the
 // newest window (currentWindow); an earlier window keeps its own picture and repaints from its
 // own buffer, and closing it tears down only its own buffer.
@@ -23,6 +23,7 @@
 
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
+#include "graph/window/surface.h"
 
 constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
 // Drawing that has paused this long, its thread waiting, is taken to have stopped: what it
@@ -31,6 +32,8 @@ constexpr std::chrono::microseconds kDrawingPause{1000};
 constexpr int32_t kPresentBandRows = 32;
 
 struct GraphWindowRecord {
+    // The display the window was made on; written before the GUI thread starts.
+    Display* display = nullptr;
     // Written by the GUI thread before the ready handshake, then read-only.
     WindowHandle handle = kNoWindow;
     WindowRequest request{};
@@ -49,6 +52,9 @@ struct GraphWindowRecord {
     bool ended = false;     // guarded by windowsMutex
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
+
+    // DrawLock held: the buffer as a surface.
+    ::Surface Surface() const { return Surface::Over(buffer.pixels, buffer.width, buffer.height, buffer.stride); }
 };
 
 // The newest window: the one the primitives draw on (DrawLock). Null before the first mode set.
@@ -78,9 +84,30 @@ inline void MarkDamage(GraphWindowRecord* window, PixelRect area) {
     if (!window->damage.IsEmpty() && window->damage.Contains(area)) [[likely]] return;
     GrowDamage(window, area);
 }
-// The same for the one pixel (x, y), without building its rectangle.
-inline void MarkPixelDamage(GraphWindowRecord* window, int32_t x, int32_t y) {
-    if (window->damageAll) [[likely]] return;
-    if (window->damage.Contains(x, y)) [[likely]] return;
-    GrowDamage(window, {x, y, x + 1, y + 1});
+
+// ---- The way to the pixels ----
+// DrawLock held: the newest window, when its surface is ready; else null.
+inline GraphWindowRecord* NewestReadyWindow() {
+    GraphWindowRecord* window = currentWindow;
+    return window != nullptr && window->surfaceReady ? window : nullptr;
+}
+// Runs `read` on the newest window's surface under DrawLock; false, without running it, while
+// no surface is ready.
+template <class Read>
+bool ReadNewestSurface(Read read) {
+    DrawingSide lock;
+    const GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return false;
+    read(window->Surface());
+    return true;
+}
+// Runs `draw` on the newest window's surface under DrawLock, and adds the rectangle it returns
+// to the window's damage; nothing while no surface is ready.
+template <class Draw>
+void DrawOnNewestSurface(Draw draw) {
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return;
+    const PixelRect touched = draw(window->Surface());
+    if (!touched.IsEmpty()) MarkDamage(window, touched);
 }

@@ -12,7 +12,7 @@
 #include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
-#include "tests/graph/png_decode.h"
+#include "tests/graph/window/picture/png_decode.h"
 #include "tests/support/run_program.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The X11 display against a private Xvfb: the window it makes, the pixels it presents, and the
 // events it hands to the GUI thread.
 
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
 

@@ -3,6 +3,7 @@
 // fresh library (mode lists built from chosen screen metrics) for each test.
 
 #include <cstdint>
+#include <vector>
 
 #include "graph/graph_internal.h"
 #include "graph/window/backend.h"
@@ -26,3 +27,8 @@ void StartMode(int16_t driver = 9, int16_t mode = 2);
 uint32_t BufferPixel(int32_t x, int32_t y);
 // The buffer pixel of default palette entry c.
 uint32_t DefaultPixel(int c);
+// The newest window's back-buffer, row after row; and the same buffer painted black.
+std::vector<uint32_t> NewestBufferCopy();
+void ClearNewestBuffer();
+// The user closes the newest window; returns once its GUI thread has torn it down.
+void CloseNewestWindow();

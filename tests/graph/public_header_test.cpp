@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include "tests/graph/graph_test_support.h"
 
@@ -28,10 +27,8 @@ TEST(PublicHeader, AProgramDrawsAndSeesItsWindowThroughThePublicOperations) {
 TEST(PublicHeader, TheWindowNoLongerShowsOnceTheUserClosesIt) {
     StartMode();
     ASSERT_TRUE(GraphWindowShows());
-    WindowHandle window = TestDisplay().NewestWindow();
-    TestDisplay().Close(window);
     // The GUI thread tears the buffer down before it destroys the window.
-    while (TestDisplay().IsOpen(window)) std::this_thread::yield();
+    CloseNewestWindow();
     EXPECT_FALSE(GraphWindowShows());
     EXPECT_TRUE(GraphState.inGraphics);
 }

@@ -1,4 +1,4 @@
-#include "graph/window/png_file.h"
+#include "graph/window/picture/png_file.h"
 
 #include <fcntl.h>
 #include <png.h>

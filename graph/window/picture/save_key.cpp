@@ -1,4 +1,4 @@
-#include "graph/window/save_key.h"
+#include "graph/window/picture/save_key.h"
 
 KeyVerdict SaveKey::Take(const WindowEvent& key) {
     switch (key.message) {

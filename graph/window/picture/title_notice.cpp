@@ -1,4 +1,4 @@
-#include "graph/window/title_notice.h"
+#include "graph/window/picture/title_notice.h"
 
 TitleNotice::TitleNotice(Display& display, WindowHandle window, std::string title)
     : display_(display), window_(window), title_(std::move(title)) {}

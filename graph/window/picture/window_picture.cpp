@@ -1,4 +1,4 @@
-#include "graph/window/window_picture.h"
+#include "graph/window/picture/window_picture.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graph/window/png_file.h"
+#include "graph/window/picture/png_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "graph/window/key_messages.h"
+#include "graph/window/x11/key_messages.h"
 
 #include <xkbcommon/xkbcommon-keysyms.h>
 

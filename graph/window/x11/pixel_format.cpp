@@ -1,4 +1,4 @@
-#include "graph/window/pixel_format.h"
+#include "graph/window/x11/pixel_format.h"
 
 #include <bit>
 #include <cstring>

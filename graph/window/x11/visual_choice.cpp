@@ -1,4 +1,4 @@
-#include "graph/window/visual_choice.h"
+#include "graph/window/x11/visual_choice.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "graph/window/pixel_format.h"
+#include "graph/window/x11/pixel_format.h"
 
 struct VisualOffer {
     uint32_t id;

@@ -1,4 +1,4 @@
-#include "graph/window/x11_connection.h"
+#include "graph/window/x11/x11_connection.h"
 
 #include <xcb/shm.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "graph/window/visual_choice.h"
+#include "graph/window/x11/visual_choice.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <thread>
 #include <unordered_map>
 
-#include "graph/window/pixel_format.h"
-#include "graph/window/x11_keyboard.h"
+#include "graph/window/x11/pixel_format.h"
+#include "graph/window/x11/x11_keyboard.h"
 
 class X11EventSink {
 public:

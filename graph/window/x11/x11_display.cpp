@@ -1,4 +1,4 @@
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 
 #include <errno.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "graph/window/x11_connection.h"
-#include "graph/window/x11_window.h"
+#include "graph/window/x11/x11_connection.h"
+#include "graph/window/x11/x11_window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Mouse-button events of the server as the window messages the mouse hook expects: the
 // message of the button, the button and modifier state after the event, and the client position.
 
-#include "graph/window/x11_window.h"
+#include "graph/window/x11/x11_window.h"
 
 namespace {
 

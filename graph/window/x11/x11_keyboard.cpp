@@ -1,4 +1,4 @@
-#include "graph/window/x11_keyboard.h"
+#include "graph/window/x11/x11_keyboard.h"
 
 // xcb/xkb.h names a field "explicit", which C++ reserves.
 #define explicit explicit_

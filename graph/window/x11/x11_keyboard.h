@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "graph/window/key_messages.h"
+#include "graph/window/x11/key_messages.h"
 
 struct xkb_context;
 struct xkb_keymap;

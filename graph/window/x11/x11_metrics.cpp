@@ -9,8 +9,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "graph/window/x11_connection.h"
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_connection.h"
+#include "graph/window/x11/x11_display.h"
 
 namespace {
 

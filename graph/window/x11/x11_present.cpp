@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "graph/window/x11_display.h"
-#include "graph/window/x11_window.h"
+#include "graph/window/x11/x11_display.h"
+#include "graph/window/x11/x11_window.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "graph/window/x11_window.h"
+#include "graph/window/x11/x11_window.h"
 
-#include "graph/window/key_messages.h"
+#include "graph/window/x11/key_messages.h"
 
 X11Window::X11Window(std::shared_ptr<X11Connection> connection) : connection(std::move(connection)) {}
 

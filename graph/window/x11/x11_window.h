@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "graph/window/display.h"
-#include "graph/window/x11_connection.h"
+#include "graph/window/x11/x11_connection.h"
 
 // The back-buffer's storage: a shared-memory segment attached to the server, or plain memory.
 struct X11BufferStore {

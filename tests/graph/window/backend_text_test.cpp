@@ -33,13 +33,6 @@ void PaintStripes() {
     DefineViewport(x1, y1, x2, y2, clip);
 }
 
-std::vector<uint32_t> Snapshot() {
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 200; ++x) pixels.push_back(BufferPixel(x, y));
-    return pixels;
-}
-
 // What each text routine draws for the same call, on the same striped background.
 struct BothDrawings {
     std::vector<uint32_t> generic;
@@ -55,7 +48,7 @@ BothDrawings DrawBoth(Setup setup, int16_t x, int16_t y, const char* text) {
         setup();
         if (pass == 0) GenericDrawText(x, y, text);
         else BackendDrawText(x, y, text);
-        (pass == 0 ? result.generic : result.backend) = Snapshot();
+        (pass == 0 ? result.generic : result.backend) = NewestBufferCopy();
     }
     return result;
 }
@@ -100,14 +93,14 @@ TEST(BackendText, CellsAreTransparentInEveryColour) {
     for (uint16_t colour : {15, 2}) {
         StartMode();
         PaintStripes();
-        std::vector<uint32_t> before = Snapshot();
+        std::vector<uint32_t> before = NewestBufferCopy();
         SetDrawColor(colour);
         BackendDrawText(10, 10, "A");
         const uint8_t* glyph = BitmapGlyph('A');
         for (int r = 0; r < 8; ++r) {
             for (int c = 0; c < 8; ++c) {
                 uint32_t expected = glyph[r * 8 + c] != 0 ? (colour == 15 ? Rgb(255, 255, 255) : DefaultPixel(2))
-                                                         : before[(10 + r) * 200 + 10 + c];
+                                                         : before[(10 + r) * 640 + 10 + c];
                 EXPECT_EQ(BufferPixel(10 + c, 10 + r), expected) << colour << ": " << r << "," << c;
             }
         }

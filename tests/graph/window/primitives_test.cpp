@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "tests/graph/graph_test_support.h"
@@ -24,25 +23,6 @@ TEST(Primitives, RunsIncludeBothEndsInEitherOrder) {
     EXPECT_EQ(BufferPixel(34, 8), 0u);
     DriverSlots.DrawVerticalLine(3, 12, 9);
     for (int y = 8; y <= 13; ++y) EXPECT_EQ(BufferPixel(3, y), (y >= 9 && y <= 12) ? DefaultPixel(2) : 0u) << y;
-}
-
-// Runs are painted several pixels a store: every length and every start within a group of
-// stores paints exactly its own pixels, however the row is placed.
-TEST(Primitives, RunsOfEveryLengthAndStartPaintExactlyTheirPixels) {
-    StartMode();
-    for (int16_t length = 1; length <= 40; ++length) {
-        for (int16_t start = 0; start < 8; ++start) {
-            const int16_t y = static_cast<int16_t>((length - 1) * 8 + start);
-            SetDrawColor(static_cast<uint16_t>(1 + (y % 15)));
-            const int16_t left = static_cast<int16_t>(100 + start);
-            DriverSlots.DrawHorizontalLine(left, static_cast<int16_t>(left + length - 1), y);
-            for (int x = 90; x < 160; ++x) {
-                const bool inside = x >= left && x < left + length;
-                ASSERT_EQ(BufferPixel(x, y), inside ? DefaultPixel(static_cast<uint16_t>(1 + (y % 15))) : 0u)
-                    << "length " << length << " start " << start << " x " << x;
-            }
-        }
-    }
 }
 
 TEST(Primitives, RunsAreClippedToTheViewportOnlyWhenClipping) {
@@ -254,9 +234,7 @@ TEST(Primitives, ReadPixelRowReadsWhatReadPixelReads) {
         DriverSlots.DrawVerticalLine(x, 0, 479);
     }
     ExpectRowsReadAsPixels("ready");
-    WindowHandle window = TestDisplay().NewestWindow();
-    TestDisplay().Close(window);
-    while (TestDisplay().IsOpen(window)) std::this_thread::yield();
+    CloseNewestWindow();
     ExpectRowsReadAsPixels("closed");
 }
 
@@ -280,48 +258,55 @@ TEST(Primitives, ReadPixelRowReadsRunsOfEveryLengthAsReadPixelDoes) {
     ExpectRowsReadAsPixels("runs, palette changed");
 }
 
-// PaintRuns leaves what DrawHorizontalLine leaves run by run in copy mode, on and off the
-// buffer, with either end first, clipped or not.
-TEST(Primitives, PaintRunsLeavesWhatRunsOneByOneLeave) {
-    std::mt19937 random(77);
-    auto picture = [] {
-        std::vector<uint32_t> pixels;
-        for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) pixels.push_back(BufferPixel(x, y));
-        return pixels;
-    };
-    for (int round = 0; round < 40; ++round) {
-        const bool clip = round % 2 == 0;
-        const int16_t left = static_cast<int16_t>(random() % 600), top = static_cast<int16_t>(random() % 440);
-        const int16_t right = static_cast<int16_t>(left + random() % (640 - left));
-        const int16_t bottom = static_cast<int16_t>(top + random() % (480 - top));
-        std::vector<ColourRun> runs(1 + random() % 300);
-        for (ColourRun& run : runs) {
-            run = {static_cast<int16_t>(static_cast<int>(random() % 900) - 100),
-                   static_cast<int16_t>(static_cast<int>(random() % 900) - 100),
-                   static_cast<int16_t>(static_cast<int>(random() % 700) - 100), static_cast<uint16_t>(random() % 16)};
-        }
-        if (round == 1) runs[0] = {-32000, 32000, 3, 5};  // wraps when translated without clipping
-        StartMode();
-        DefineViewport(left, top, right, bottom, clip);
-        for (const ColourRun& run : runs) {
-            GraphState.drawColor = run.colour;
-            DriverSlots.DrawHorizontalLine(run.left, run.right, run.y);
-        }
-        const std::vector<uint32_t> oneByOne = picture();
-        StartMode();
-        DefineViewport(left, top, right, bottom, clip);
-        GraphState.writeMode = 1;  // PaintRuns paints in copy mode whatever the mode
-        BackendPaintRuns(runs.data(), static_cast<int32_t>(runs.size()));
-        ASSERT_EQ(picture(), oneByOne) << "round " << round;
+// The back-end's own DrawLine against the generic routine plotting through a PlotPixel of
+// another address: the same pixels for any segment, viewport, clipping, write mode, style and
+// thickness; and a caller's own PlotPixel sees every point.
+void ForwardToBackend(int16_t x, int16_t y) { BackendPlotPixel(x, y); }
+int forwarded = 0;
+void CountingForward(int16_t x, int16_t y) {
+    ++forwarded;
+    BackendPlotPixel(x, y);
+}
+
+TEST(Primitives, DrawLineLeavesThePixelsOfTheGenericRoutine) {
+    std::mt19937 random(14);
+    auto in = [&](int lo, int hi) { return static_cast<int16_t>(std::uniform_int_distribution<int>(lo, hi)(random)); };
+    StartMode();
+    for (int round = 0; round < 60; ++round) {
+        const int16_t left = in(0, 600), top = in(0, 440), right = in(left, 700), bottom = in(top, 540);
+        const bool clip = in(0, 1) == 1;
+        const uint16_t mode = static_cast<uint16_t>(in(0, 4)), style = static_cast<uint16_t>(in(0, 4));
+        const uint16_t pattern = static_cast<uint16_t>(in(0, 0xFFFF)), thickness = in(0, 1) ? 3 : 1;
+        const int spread = in(0, 3) == 0 ? 3000 : 800;
+        std::vector<int16_t> ends;
+        for (int i = 0; i < 240; ++i) ends.push_back(in(-spread / 4, spread));
+        auto draw = [&](PlotPixelRoutine plot) {
+            ClearNewestBuffer();
+            DriverSlots.PlotPixel = plot;
+            DefineViewport(left, top, right, bottom, clip);
+            SetStrokeStyle(style, pattern, thickness);
+            GraphState.writeMode = mode;
+            PenMoveTo(ends[0], ends[1]);
+            for (size_t i = 2; i < ends.size(); i += 2) {
+                SetDrawColor(static_cast<uint16_t>(i % 16));
+                PenLineTo(ends[i], ends[i + 1]);
+            }
+            return NewestBufferCopy();
+        };
+        ASSERT_EQ(draw(BackendPlotPixel), draw(ForwardToBackend))
+            << "round " << round << " mode " << mode << " style " << style << " thickness " << thickness;
     }
+    GraphState.writeMode = 0;
+    SetStrokeStyle(0, 0, 1);
+    DriverSlots.PlotPixel = CountingForward;
+    PenMoveTo(0, 0);
+    PenLineTo(600, 400);
+    EXPECT_EQ(forwarded, 601);
 }
 
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
     StartMode();
-    WindowHandle window = TestDisplay().NewestWindow();
-    TestDisplay().Close(window);
-    while (TestDisplay().IsOpen(window)) std::this_thread::yield();
+    CloseNewestWindow();
     GraphState.resultCode = 0;
     PenLineTo(100, 50);
     DriverSlots.WritePixel(1, 1, 1);

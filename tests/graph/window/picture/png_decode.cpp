@@ -1,4 +1,4 @@
-#include "tests/graph/png_decode.h"
+#include "tests/graph/window/picture/png_decode.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
 // PNG files: what is written decodes to the same pixels, in the smallest fitting form, and a
 // write that fails leaves nothing behind and replaces nothing.
-#include "graph/window/png_file.h"
+#include "graph/window/picture/png_file.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -13,7 +13,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/graph/png_decode.h"
+#include "tests/graph/window/picture/png_decode.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Ctrl+S among key messages: what is taken and what passes on to the message hook.
-#include "graph/window/save_key.h"
+#include "graph/window/picture/save_key.h"
 
 #include <gtest/gtest.h>
 

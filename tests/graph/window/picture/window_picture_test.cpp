@@ -1,8 +1,8 @@
 // Saving a window's picture: the file decodes to the back-buffer exactly, SaveWindowPicture
 // replaces only whole and reports failure, and Ctrl+S in the window saves under a fresh name,
 // tells the user in the title, never reaches the message hook and survives a lost directory.
-#include "graph/window/window_picture.h"
-#include "graph/window/title_notice.h"
+#include "graph/window/picture/window_picture.h"
+#include "graph/window/picture/title_notice.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,21 +15,11 @@
 #include <vector>
 
 #include "tests/graph/graph_test_support.h"
-#include "tests/graph/png_decode.h"
+#include "tests/graph/window/picture/png_decode.h"
 
 namespace {
 
 MemoryDisplay& display = TestDisplay();
-
-std::vector<uint32_t> NewestBufferPixels() {
-    DrawingSide lock;
-    const PixelBuffer buffer = NewestWindowBuffer();
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        for (int32_t x = 0; x < buffer.width; ++x) pixels.push_back(buffer.pixels[y * buffer.stride + x]);
-    }
-    return pixels;
-}
 
 // Every colour of the mode in a band of lines, a filled corner and a diagonal across it all.
 void DrawEveryColour() {
@@ -84,7 +74,7 @@ TEST_F(WindowPicture, SavedFileDecodesToTheBackBufferIn16And256ColourModes) {
         EXPECT_EQ(decoded.width, SurfaceMaxX() + 1);
         EXPECT_EQ(decoded.height, SurfaceMaxY() + 1);
         EXPECT_EQ(decoded.colourType, 3);  // a palette picture: at most 256 colours on screen
-        EXPECT_TRUE(decoded.pixels == NewestBufferPixels());
+        EXPECT_TRUE(decoded.pixels == NewestBufferCopy());
     }
 }
 
@@ -94,7 +84,7 @@ TEST_F(WindowPicture, SaveReplacesAWholeFileAndReportsFailureKeepingWhatWasThere
     { std::ofstream("kept.png") << "earlier picture"; }
     SaveWindowPicture("kept.png");
     EXPECT_EQ(GraphResult(), GraphOk);
-    EXPECT_TRUE(DecodePng("kept.png").pixels == NewestBufferPixels());
+    EXPECT_TRUE(DecodePng("kept.png").pixels == NewestBufferCopy());
 
     // A folder that is not there: failure, and the program draws on.
     SaveWindowPicture("no-such-folder/picture.png");
@@ -110,9 +100,7 @@ TEST_F(WindowPicture, SaveReplacesAWholeFileAndReportsFailureKeepingWhatWasThere
     // With the window closed by the user, or no window at all, there is nothing to save, and
     // the file stays as it was.
     { std::ofstream("kept.png", std::ios::trunc) << "earlier picture"; }
-    const WindowHandle window = display.NewestWindow();
-    display.Close(window);
-    for (int i = 0; i < 5000 && display.IsOpen(window); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    CloseNewestWindow();
     SaveWindowPicture("kept.png");
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
     RestartLibrary();
@@ -171,7 +159,7 @@ TEST_F(WindowPicture, ControlSSavesUnderFreshNamesAndTheHookNeverSeesIt) {
     ASSERT_EQ(first.rfind("Saved ", 0), 0u) << first;
     const std::string firstName = first.substr(6);
     EXPECT_EQ(firstName.rfind(std::string(program_invocation_short_name) + "-", 0), 0u) << firstName;
-    EXPECT_TRUE(DecodePng(firstName).pixels == NewestBufferPixels());
+    EXPECT_TRUE(DecodePng(firstName).pixels == NewestBufferCopy());
     // Only Ctrl's own messages and the A reach the hook.
     const std::vector<WindowEvent> seen = Hooked();
     ASSERT_EQ(seen.size(), 3u);
@@ -183,8 +171,8 @@ TEST_F(WindowPicture, ControlSSavesUnderFreshNamesAndTheHookNeverSeesIt) {
     const std::string second = TitleAfterSave(window);
     ASSERT_EQ(second.rfind("Saved ", 0), 0u) << second;
     EXPECT_NE(second, first);
-    EXPECT_TRUE(DecodePng(second.substr(6)).pixels == NewestBufferPixels());
-    EXPECT_TRUE(DecodePng(firstName).pixels == NewestBufferPixels());
+    EXPECT_TRUE(DecodePng(second.substr(6)).pixels == NewestBufferCopy());
+    EXPECT_TRUE(DecodePng(firstName).pixels == NewestBufferCopy());
 
     // The notice goes, and the title is as it was.
     EXPECT_TRUE(display.WaitForTitle(window, "Graph window application", 6 * kNoticeMs));

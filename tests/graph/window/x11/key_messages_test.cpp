@@ -1,6 +1,6 @@
 // Resolved keys as window messages: what the layout's keysyms and characters become.
 
-#include "graph/window/key_messages.h"
+#include "graph/window/x11/key_messages.h"
 
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>

@@ -1,6 +1,6 @@
 // The back-buffer's pixels as the server's visuals store them.
 
-#include "graph/window/pixel_format.h"
+#include "graph/window/x11/pixel_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The visual the windows are made with, from what a screen offers.
 
-#include "graph/window/visual_choice.h"
+#include "graph/window/x11/visual_choice.h"
 
 #include <gtest/gtest.h>
 
