@@ -4,7 +4,7 @@
 #include "app/plotter.h"
 #include "console/console.h"
 #include "graph/graph.h"
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 #include "runtime/startup.h"
 
 int main() {

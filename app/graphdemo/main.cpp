@@ -7,7 +7,7 @@
 #include "app/graphdemo/demo_keys.h"
 #include "app/graphdemo/demo_pages.h"
 #include "graph/graph.h"
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 #include "runtime/exit.h"
 #include "runtime/fatal_line.h"
 #include "runtime/startup.h"

@@ -17,7 +17,7 @@
 #include "graph/graph_internal.h"
 #include "graph/window/backend_testing.h"
 #include "graph/window/draw_lock.h"
-#include "graph/window/x11_display.h"
+#include "graph/window/x11/x11_display.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
 
