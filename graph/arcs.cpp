@@ -1,6 +1,8 @@
 // Elliptical arcs and circles. One quadrant is traced by stepping an angle and mirrored into
 // the other three; the step is tied to the size so that neighbouring points are about a pixel
-// apart. Reals are single precision where stored and extended precision in expressions.
+// apart. Reals are single precision where stored and extended precision in expressions. The
+// tests keep this routine written out plainly (tests/graph/arc_reference.cpp) as the reference
+// that any faster way of computing the same points must match pixel for pixel.
 
 #include <algorithm>
 #include <cmath>

@@ -1,52 +1,13 @@
-// The graphics context, the slot table with its defaults and guards, and the small context
-// operations.
+// The graphics context and the small context operations: the bottom of the library, which
+// every other part uses and which calls none of them.
 
 #include <cstring>
 #include <string>
 
 #include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
-#include "runtime/fatal_line.h"
 
 namespace {
-
-// ---- Guards: the first five slots before a mode is set ----
-
-[[noreturn]] void NotInGraphics() {
-    StopWithFatalLine("Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)");
-}
-
-void GuardPlotPixel(int16_t, int16_t) { NotInGraphics(); }
-uint16_t GuardReadPixel(int16_t, int16_t) { NotInGraphics(); }
-void GuardWritePixel(int16_t, int16_t, uint16_t) { NotInGraphics(); }
-void GuardWritePaletteEntry(int16_t, int16_t, int16_t, int16_t) { NotInGraphics(); }
-void GuardReadPaletteEntry(int16_t, int16_t&, int16_t&, int16_t&) { NotInGraphics(); }
-
-void NoPage(uint16_t) {}
-
-DriverSlotsRecord DefaultSlots() {
-    DriverSlotsRecord slots{};
-    slots.PlotPixel = GuardPlotPixel;
-    slots.WritePixel = GuardWritePixel;
-    slots.ReadPixel = GuardReadPixel;
-    slots.WritePaletteEntry = GuardWritePaletteEntry;
-    slots.ReadPaletteEntry = GuardReadPaletteEntry;
-    slots.SelectDrawPage = NoPage;
-    slots.ShowPage = NoPage;
-    slots.EraseViewportOp = GenericEraseViewport;
-    slots.RestoreImageOp = GenericRestoreImage;
-    slots.SaveImageOp = GenericSaveImage;
-    slots.ImageBufferSizeOp = GenericImageBufferSize;
-    slots.ReadPixelRow = GenericReadPixelRow;
-    slots.DrawLine = GenericDrawLine;
-    slots.EllipseOp = GenericEllipse;
-    slots.FillPatternSpan = GenericFillPatternSpan;
-    slots.DrawHorizontalLine = GenericDrawHorizontalLine;
-    slots.DrawVerticalLine = GenericDrawVerticalLine;
-    slots.DrawTextOp = GenericDrawText;
-    slots.CircleOp = GenericCircle;
-    return slots;
-}
 
 GraphStateRecord InitialGraphState() {
     GraphStateRecord state{};
@@ -61,28 +22,9 @@ GraphStateRecord InitialGraphState() {
 }  // namespace
 
 GraphStateRecord GraphState = InitialGraphState();
-DriverSlotsRecord DriverSlots = DefaultSlots();
 BackendEntriesRecord BackendEntries{};
 
 // ---- Context operations ----
-
-void InstallDefaultSlots() { DriverSlots = DefaultSlots(); }
-
-void ResetGraphState() {
-    for (int16_t& value : GraphState.lastArc) value = 0;
-    GraphState.currentMode = 0;
-    GraphState.currentDriver = 0;
-    GraphState.classDriver = 0;
-    GraphState.aspectX = 0;
-    GraphState.aspectY = 0;
-    GraphState.surfaceMaxX = 0;
-    GraphState.surfaceMaxY = 0;
-    GraphState.colorCount = 0;
-    GraphState.secondColorCount = 0;
-    GraphState.noPalette = false;
-    GraphState.extraFlag = 0;
-    InstallDefaultSlots();
-}
 
 void ApplyDefaults() {
     GraphState.strokeStyle = 0;

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 
-ColourMemo colourMemo{0, 0, 0};
-ReadMemo readMemo{0, 0, 0};
 
 namespace {
 
@@ -23,7 +21,7 @@ uint16_t SearchNearest(uint8_t red, uint8_t green, uint8_t blue) {
     int32_t best = 0x7FFFFFFF;
     uint16_t bestIndex = 0;
     const PaletteEntry* table = GraphState.paletteTable;
-    int32_t count = GraphState.colorCount < paletteTableCount ? GraphState.colorCount : paletteTableCount;
+    int32_t count = GraphState.colorCount < Backend.paletteTableCount ? GraphState.colorCount : Backend.paletteTableCount;
     if (table == nullptr) return 0;
     for (int32_t i = 0; i < count; ++i) {
         int32_t distance = std::abs(red - table[i].red) + std::abs(green - table[i].green) +
@@ -40,7 +38,7 @@ uint16_t SearchNearest(uint8_t red, uint8_t green, uint8_t blue) {
 }  // namespace
 
 int32_t PaletteIndexOf(uint32_t colour) {
-    int32_t count = paletteTableCount;
+    int32_t count = Backend.paletteTableCount;
     if ((count & (count - 1)) == 0) return static_cast<int32_t>(colour & static_cast<uint32_t>(count - 1));
     return static_cast<int32_t>(colour % static_cast<uint32_t>(count));
 }
@@ -50,22 +48,22 @@ uint16_t NearestColor(uint8_t red, uint8_t green, uint8_t blue) {
                    (static_cast<uint32_t>(blue) << 16);
     uint32_t key = rgb | 0x80000000u;
     NearestMemo& memo = nearestMemo[(rgb ^ (rgb >> 10) ^ (rgb >> 20)) & 1023];
-    if (memo.key != key || memo.generation != paletteGeneration) {
-        memo = {key, paletteGeneration, SearchNearest(red, green, blue)};
+    if (memo.key != key || memo.generation != Backend.paletteGeneration) {
+        memo = {key, Backend.paletteGeneration, SearchNearest(red, green, blue)};
     }
     return memo.index;
 }
 
 uint32_t LookUpColour(uint32_t colour) {
     const PaletteEntry& entry = GraphState.paletteTable[PaletteIndexOf(colour)];
-    colourMemo = {colour, paletteGeneration, RgbToPixel(ColorToRgb(entry.red, entry.green, entry.blue))};
-    return colourMemo.pixel;
+    Backend.colourMemo = {colour, Backend.paletteGeneration, RgbToPixel(ColorToRgb(entry.red, entry.green, entry.blue))};
+    return Backend.colourMemo.pixel;
 }
 
 uint16_t ColourOfPixel(uint32_t pixel, bool inside) {
     uint32_t rgb = inside ? PixelToRgb(pixel) : kInvalidRgb;
     uint16_t index = NearestColor(static_cast<uint8_t>(rgb), static_cast<uint8_t>(rgb >> 8),
                                   static_cast<uint8_t>(rgb >> 16));
-    if (inside) readMemo = {pixel, paletteGeneration, index};
+    if (inside) Backend.readMemo = {pixel, Backend.paletteGeneration, index};
     return index;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "graph/window/backend_state.h"
 #include "graph/window/palette.h"
 
 // COLORREF layout: red bits 0-7, green 8-15, blue 16-23.
@@ -35,40 +36,26 @@ int32_t PaletteIndexOf(uint32_t colour);
 
 // ---- Colour number -> buffer pixel ----
 
-// The last answer, remembered for the palette generation it was computed in, so a palette
-// change is seen at once. Only the drawing thread uses it.
-struct ColourMemo {
-    uint32_t colour;
-    uint32_t generation;  // 0: nothing remembered
-    uint32_t pixel;
-};
-extern ColourMemo colourMemo;
-
+// The last answer is remembered (Backend.colourMemo). Only the drawing thread uses it.
 __attribute__((noinline)) uint32_t LookUpColour(uint32_t colour);
 
 inline uint32_t PixelOfColour(uint32_t colour) {
-    if (colourMemo.colour == colour && colourMemo.generation == paletteGeneration) [[likely]] {
-        return colourMemo.pixel;
+    const ColourMemo& memo = Backend.colourMemo;
+    if (memo.colour == colour && memo.generation == Backend.paletteGeneration) [[likely]] {
+        return memo.pixel;
     }
     return LookUpColour(colour);
 }
 
 // ---- Buffer pixel -> colour number ----
 
-// The last buffer pixel read and the colour number it gave, for one palette generation.
-struct ReadMemo {
-    uint32_t pixel;
-    uint32_t generation;  // 0: nothing remembered
-    uint16_t index;
-};
-extern ReadMemo readMemo;
-
 // `inside` false: the point is off the buffer and reads as the invalid colour.
 __attribute__((noinline)) uint16_t ColourOfPixel(uint32_t pixel, bool inside);
 
 inline uint16_t ColourOf(uint32_t pixel, bool inside) {
-    if (inside && pixel == readMemo.pixel && readMemo.generation == paletteGeneration) [[likely]] {
-        return readMemo.index;
+    const ReadMemo& memo = Backend.readMemo;
+    if (inside && pixel == memo.pixel && memo.generation == Backend.paletteGeneration) [[likely]] {
+        return memo.index;
     }
     return ColourOfPixel(pixel, inside);
 }

@@ -124,7 +124,8 @@ public:
     // Any thread: queue a Destroy, Quit or Damage event for the window (the event loop takes
     // them in the order posted, before later events of the window system where it can).
     // PostDamage is called by the drawing thread with DrawLock held, so none of them may wait
-    // for the window's GUI thread (which may itself be waiting for DrawLock).
+    // for the window's GUI thread (which may itself be waiting for DrawLock). The back-end posts
+    // a window's damage once until its Damage event is taken.
     virtual void PostDestroy(WindowHandle window) = 0;
     virtual void PostQuit(WindowHandle window) = 0;
     virtual void PostDamage(WindowHandle window) = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// memory_display: the in-memory twin of the window system (design.md), for tests and
+// memory_display: the in-memory twin of the window system, for tests and
 // benchmarks. Each window has an event queue, a back-buffer allocated here and a "window image":
 // what the window shows, updated only by Present. Test controls simulate the user (uncover part
 // of a window, close it) and inject failures; queries read windows from any thread.

@@ -3,6 +3,7 @@
 
 #include "graph/window/palette.h"
 
+#include "graph/window/backend_state.h"
 #include "runtime/heap.h"
 
 namespace {
@@ -44,15 +45,13 @@ constexpr std::array<PaletteEntry, 256> BuildDefaultPalette() {
 
 bool PaletteIndexRefused(int16_t index) {
     return GraphState.noPalette || index < 0 || index >= GraphState.colorCount ||
-           GraphState.paletteTable == nullptr || index >= paletteTableCount;
+           GraphState.paletteTable == nullptr || index >= Backend.paletteTableCount;
 }
 
 }  // namespace
 
 const std::array<PaletteEntry, 256> defaultPalette = BuildDefaultPalette();
 
-uint32_t paletteGeneration = 1;
-int32_t paletteTableCount = 0;
 
 // The window system this library grew up on kept a pen per colour; there are no drawing objects here: here every run looks its colour up
 // in paletteTable afresh, which keeps its observable rule: a run after WritePaletteEntry uses
@@ -63,7 +62,7 @@ void BackendWritePaletteEntry(int16_t index, int16_t red, int16_t green, int16_t
         return;
     }
     GraphState.paletteTable[index] = {red, green, blue};
-    ++paletteGeneration;
+    ++Backend.paletteGeneration;
 }
 
 void BackendReadPaletteEntry(int16_t index, int16_t& red, int16_t& green, int16_t& blue) {
@@ -88,15 +87,15 @@ void MakePaletteTable() {
     if (count > 256) count = 256;
     GraphState.paletteTable = HeapAllocateOf<PaletteEntry>(count * static_cast<int32_t>(sizeof(PaletteEntry)));
     for (int32_t i = 0; i < count; ++i) GraphState.paletteTable[i] = defaultPalette[i];
-    paletteTableCount = count;
-    ++paletteGeneration;
+    Backend.paletteTableCount = count;
+    ++Backend.paletteGeneration;
 }
 
 void ReleasePaletteTable() {
     if (GraphState.paletteTable != nullptr) {
-        HeapReleaseSized(GraphState.paletteTable, paletteTableCount * static_cast<int32_t>(sizeof(PaletteEntry)));
+        HeapReleaseSized(GraphState.paletteTable, Backend.paletteTableCount * static_cast<int32_t>(sizeof(PaletteEntry)));
     }
     GraphState.paletteTable = nullptr;
-    paletteTableCount = 0;
-    ++paletteGeneration;
+    Backend.paletteTableCount = 0;
+    ++Backend.paletteGeneration;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The back-end's palette: the default table every mode set starts from, the state that tells
-// the colour lookup when the current table (GraphState.paletteTable) has changed, and the
-// palette and page slot routines.
+// The back-end's palette: the default table every mode set starts from, the current table's
+// life (GraphState.paletteTable, counted in Backend.paletteTableCount, each change bumping
+// Backend.paletteGeneration for the colour lookup), and the palette and page slot routines.
 
 #include <array>
 #include <cstdint>
@@ -9,9 +9,6 @@
 #include "graph/graph_state.h"
 
 extern const std::array<PaletteEntry, 256> defaultPalette;
-// Bumped whenever an entry of paletteTable may have changed (the colour lookup's memos).
-extern uint32_t paletteGeneration;
-extern int32_t paletteTableCount;  // entries of the allocated paletteTable
 
 // A fresh paletteTable of colorCount entries (at least 1, at most 256) from defaultPalette.
 void MakePaletteTable();

@@ -20,20 +20,17 @@
 #include "graph/window/picture/window_picture.h"
 #include "runtime/faults.h"
 
-GraphWindowRecord* currentWindow = nullptr;
-GraphWindowRecord* allWindows = nullptr;
-std::mutex& windowsMutex = *new std::mutex;
-std::condition_variable& windowsChanged = *new std::condition_variable;
+BackendStateRecord& Backend = *new BackendStateRecord;
 
 namespace {
 
 // The GUI thread's last word: the main thread may be waiting for the window in ModeInitHook.
 void SignalEnded(GraphWindowRecord* record) {
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
         record->ended = true;
     }
-    windowsChanged.notify_all();
+    Backend.windowsChanged.notify_all();
 }
 
 // MessageBoxA stands in as one line on standard error.
@@ -132,10 +129,10 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
     // Shown before InitGraph returns, so that the window is there for whatever comes next.
     display.ShowWindow(handle);
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
         record->readySignalled = true;
     }
-    windowsChanged.notify_all();
+    Backend.windowsChanged.notify_all();
 
     SaveKey saveKey;
     TitleNotice notice(display, handle, record->request.title);
@@ -238,8 +235,8 @@ void ModeInitHook() {
 
     // The GUI threads of windows the user has closed since are ended: reap them.
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        for (GraphWindowRecord* r = allWindows; r != nullptr; r = r->nextRecord) {
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
+        for (GraphWindowRecord* r = Backend.allWindows; r != nullptr; r = r->nextRecord) {
             if (r->ended && r->thread.joinable()) r->thread.join();
         }
     }
@@ -251,17 +248,17 @@ void ModeInitHook() {
     record->request = {GraphState.surfaceMaxX + 1, GraphState.surfaceMaxY + 1, maximise,
                        "ZorvGraphWindow", "Graph window application"};
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        record->nextRecord = allWindows;
-        allWindows = record;
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
+        record->nextRecord = Backend.allWindows;
+        Backend.allWindows = record;
     }
     record->thread = std::thread(GuiThread, record);
 
     // Wait (without spinning) until the buffer exists or the thread has ended.
     bool ready;
     {
-        std::unique_lock<std::mutex> guard(windowsMutex);
-        windowsChanged.wait(guard, [&] { return record->readySignalled || record->ended; });
+        std::unique_lock<std::mutex> guard(Backend.windowsMutex);
+        Backend.windowsChanged.wait(guard, [&] { return record->readySignalled || record->ended; });
         ready = record->readySignalled;
     }
     // An ended thread means no window.
@@ -272,11 +269,11 @@ void ModeInitHook() {
         return;
     }
     DrawingSide lock;
-    currentWindow = record;
+    Backend.newestWindow = record;
 }
 
 void StopNewestWindow() {
-    GraphWindowRecord* record = currentWindow;
+    GraphWindowRecord* record = Backend.newestWindow;
     if (record == nullptr) return;
     record->display->PostDestroy(record->handle);
     record->display->PostQuit(record->handle);
@@ -286,16 +283,16 @@ void StopNewestWindow() {
 
 bool NewestWindowShows() {
     DrawingSide lock;
-    return currentWindow != nullptr && currentWindow->surfaceReady;
+    return Backend.newestWindow != nullptr && Backend.newestWindow->surfaceReady;
 }
 
-PixelBuffer NewestWindowBuffer() { return currentWindow == nullptr ? PixelBuffer{} : currentWindow->buffer; }
+PixelBuffer NewestWindowBuffer() { return Backend.newestWindow == nullptr ? PixelBuffer{} : Backend.newestWindow->buffer; }
 
 void ShutdownAllWindows() {
     GraphWindowRecord* records;
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        records = allWindows;
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
+        records = Backend.allWindows;
     }
     for (GraphWindowRecord* r = records; r != nullptr; r = r->nextRecord) {
         if (r->handle != kNoWindow) {
@@ -308,11 +305,11 @@ void ShutdownAllWindows() {
     }
     {
         DrawingSide lock;
-        currentWindow = nullptr;
+        Backend.newestWindow = nullptr;
     }
     {
-        std::lock_guard<std::mutex> guard(windowsMutex);
-        allWindows = nullptr;
+        std::lock_guard<std::mutex> guard(Backend.windowsMutex);
+        Backend.allWindows = nullptr;
     }
     while (records != nullptr) {
         GraphWindowRecord* next = records->nextRecord;

@@ -2,10 +2,10 @@
 // The back-end's windows: one record per window, the newest of them (the one the primitives
 // draw on), and the GUI thread each window runs. Private to graph/window/.
 //
-// Ownership: each window owns its own 32-bit back-buffer. A GraphWindowRecord
-// holds one window, its buffer, its ready flag and its GUI thread. The primitives draw on the
-// newest window (currentWindow); an earlier window keeps its own picture and repaints from its
-// own buffer, and closing it tears down only its own buffer.
+// Ownership: each window owns its own 32-bit back-buffer. A GraphWindowRecord holds one window,
+// its buffer, its ready flag and its GUI thread. The primitives draw on the newest window
+// (Backend.newestWindow, backend_state.h); an earlier window keeps its own picture and repaints
+// from its own buffer, and closing it tears down only its own buffer.
 //
 // Drawing "on the window" (the second write of every primitive) is recording the pixels in the
 // window's damage area; the window's GUI thread presents that area from the buffer, at most
@@ -21,6 +21,7 @@
 
 #include <sys/types.h>
 
+#include "graph/window/backend_state.h"
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 #include "graph/window/surface.h"
@@ -48,8 +49,8 @@ struct GraphWindowRecord {
     pid_t drawingThread = 0;
     // The handshake and the thread.
     std::thread thread;
-    bool readySignalled = false;  // guarded by windowsMutex: the buffer exists
-    bool ended = false;     // guarded by windowsMutex
+    bool readySignalled = false;  // guarded by Backend.windowsMutex: the buffer exists
+    bool ended = false;     // guarded by Backend.windowsMutex
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
 
@@ -57,13 +58,6 @@ struct GraphWindowRecord {
     ::Surface Surface() const { return Surface::Over(buffer.pixels, buffer.width, buffer.height, buffer.stride); }
 };
 
-// The newest window: the one the primitives draw on (DrawLock). Null before the first mode set.
-extern GraphWindowRecord* currentWindow;
-// All window records, newest first (windowsMutex).
-extern GraphWindowRecord* allWindows;
-// Never destroyed: GUI threads of windows still open when the process ends may use them.
-extern std::mutex& windowsMutex;
-extern std::condition_variable& windowsChanged;
 
 // ---- Windows and the GUI thread ----
 void ModeInitHook();
@@ -88,7 +82,7 @@ inline void MarkDamage(GraphWindowRecord* window, PixelRect area) {
 // ---- The way to the pixels ----
 // DrawLock held: the newest window, when its surface is ready; else null.
 inline GraphWindowRecord* NewestReadyWindow() {
-    GraphWindowRecord* window = currentWindow;
+    GraphWindowRecord* window = Backend.newestWindow;
     return window != nullptr && window->surfaceReady ? window : nullptr;
 }
 // Runs `read` on the newest window's surface under DrawLock; false, without running it, while

@@ -76,7 +76,7 @@ bool SaveNewestWindowPicture(const char* path) {
     PictureCopy copy;
     {
         DrawingSide lock;
-        if (currentWindow != nullptr) copy = CopyBuffer(*currentWindow);
+        if (Backend.newestWindow != nullptr) copy = CopyBuffer(*Backend.newestWindow);
     }
     if (copy.pixels.empty()) return false;
     std::string error;
