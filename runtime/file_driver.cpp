@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "runtime/io_result.h"
 #include "runtime/os_error.h"
+#include "runtime/standard_handles.h"
 
 namespace {
 

@@ -15,6 +15,3 @@ using MainRoutine = void (*)();
 
 // Layer 1: heap, standard handles, the four standard text streams, command line.
 void RuntimeInit();
-
-// Identifies the running executable to the window back-end (its load address).
-extern const void* moduleInstance;
