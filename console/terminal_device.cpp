@@ -278,8 +278,3 @@ void TerminalDevice::Decode(bool final) {
         events_.push_back(event);
     }
 }
-
-ConsoleDevice& TerminalConsoleDevice() {
-    static TerminalDevice device;
-    return device;
-}
