@@ -14,5 +14,5 @@ int main() {
     static TerminalDevice terminal;
     PlugConsoleLayer(terminal);
     PlugGraphicsLayer();
-    ConsoleEntry(PlotterMain);
+    StartProgram(PlotterMain);
 }

@@ -9,9 +9,9 @@
 #include "runtime/faults.h"
 #include "runtime/text_stream.h"
 
-[[noreturn]] void ConsoleEntry(MainRoutine mainRoutine) { ProgramStart(mainRoutine); }
-
-[[noreturn]] __attribute__((noinline)) void ProgramStart(MainRoutine mainRoutine) {
+// Never inlined: the frame marked below as every stack trace's end must be this routine's own,
+// not main's.
+[[noreturn]] __attribute__((noinline)) void StartProgram(MainRoutine mainRoutine) {
     // Entry 2, the constant table, has nothing to walk in this program.
     PlugLayer(LayerRuntime, RuntimeInit, nullptr);
     PlugLayer(LayerDiskInformation, DiskInformationInit, DiskInformationDone);

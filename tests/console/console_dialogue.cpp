@@ -71,5 +71,5 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "busy") busyWhileExists = argv[2];
     static TerminalDevice terminal;
     PlugConsoleLayer(terminal);
-    ConsoleEntry(Dialogue);
+    StartProgram(Dialogue);
 }
