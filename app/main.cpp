@@ -3,6 +3,7 @@
 
 #include "app/plotter.h"
 #include "console/console.h"
+#include "console/terminal_device.h"
 #include "graph/graph.h"
 #include "graph/window/x11/x11_display.h"
 #include "runtime/startup.h"
@@ -10,7 +11,8 @@
 int main() {
     static X11Display display;
     SelectDisplay(display);
-    PlugConsoleLayer();
+    static TerminalDevice terminal;
+    PlugConsoleLayer(terminal);
     PlugGraphicsLayer();
-    ConsoleEntry(PlotterMain);
+    StartProgram(PlotterMain);
 }

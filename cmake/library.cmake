@@ -14,6 +14,7 @@ set(CHAOSPLOT_PUBLIC_HEADERS
   runtime/exit.h
   runtime/text_stream.h
   console/console.h
+  console/terminal_device.h
 )
 
 # Callers see the records and slot tables, so any change to a public record, slot table or

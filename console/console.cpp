@@ -26,7 +26,10 @@ void ConsoleExitHandler() {
 
 }  // namespace
 
-void PlugConsoleLayer() { PlugLayer(LayerConsole, ConsoleInit, nullptr); }
+void PlugConsoleLayer(ConsoleDevice& device) {
+    UseConsoleDevice(device);
+    PlugLayer(LayerConsole, ConsoleInit, nullptr);
+}
 
 void ConsoleInit() {
     ConsoleDevice& device = ActiveConsoleDevice();

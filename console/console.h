@@ -6,8 +6,9 @@
 
 #include "console/console_state.h"
 
-// Plugs ConsoleInit into the layer table as entry 4.
-void PlugConsoleLayer();
+// Plugs ConsoleInit into the layer table as entry 4, on the given device (a TerminalDevice
+// for the terminal the program runs in). The device lives until the process ends.
+void PlugConsoleLayer(ConsoleDevice& device);
 
 void ConsoleInit();
 int32_t ConsoleColumns();

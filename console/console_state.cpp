@@ -2,8 +2,6 @@
 
 #include "console/console_state.h"
 
-#include "console/terminal_device.h"
-
 ConsoleStateRecord ConsoleState;
 
 namespace {
@@ -14,7 +12,4 @@ ConsoleDevice* chosenDevice = nullptr;
 
 void UseConsoleDevice(ConsoleDevice& device) { chosenDevice = &device; }
 
-ConsoleDevice& ActiveConsoleDevice() {
-    if (chosenDevice == nullptr) chosenDevice = &TerminalConsoleDevice();
-    return *chosenDevice;
-}
+ConsoleDevice& ActiveConsoleDevice() { return *chosenDevice; }

@@ -24,7 +24,7 @@ struct ConsoleStateRecord {
 
 extern ConsoleStateRecord ConsoleState;
 
-// The device ConsoleInit and everything after it use; the real terminal unless a test has
-// chosen another one before ConsoleInit runs.
+// The device ConsoleInit and everything after it use, chosen before ConsoleInit runs
+// (PlugConsoleLayer chooses it for a program, a test may choose its own).
 void UseConsoleDevice(ConsoleDevice& device);
 ConsoleDevice& ActiveConsoleDevice();

@@ -54,23 +54,6 @@ constexpr KeyRow kRows[] = {
     {"\\zxcvbnm,./", "|ZXCVBNM<>?", 0x2B},
 };
 
-// Virtual keys of the punctuation keys, by their unshifted character.
-uint16_t PunctuationVirtualKey(char plain) {
-    switch (plain) {
-        case '-': return 0xBD;
-        case '=': return 0xBB;
-        case '[': return 0xDB;
-        case ']': return 0xDD;
-        case ';': return 0xBA;
-        case '\'': return 0xDE;
-        case '`': return 0xC0;
-        case '\\': return 0xDC;
-        case ',': return 0xBC;
-        case '.': return 0xBE;
-        default: return 0xBF;  // '/'
-    }
-}
-
 uint16_t VirtualKeyOf(char plain) {
     if (plain >= 'a' && plain <= 'z') return static_cast<uint16_t>(plain - 'a' + 'A');
     if (plain >= '0' && plain <= '9') return static_cast<uint16_t>(plain);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "console/key_decoder.h"
@@ -19,6 +20,7 @@
 #include "console/terminal_replies.h"
 #include "console/terminal_session.h"
 #include "runtime/text_stream.h"
+#include "runtime/write_all.h"
 
 namespace {
 
@@ -33,17 +35,7 @@ constexpr std::chrono::milliseconds kEscapeWait{50};
 constexpr char kKittyEnable[] = "\x1b[>31u";
 constexpr char kKittyDisable[] = "\x1b[<u";
 
-void WriteFully(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        done += static_cast<size_t>(written);
-    }
-}
+void WriteFully(int fd, std::string_view bytes) { WriteAll(fd, bytes.data(), bytes.size()); }
 
 // Reads from fd until the answers satisfy done or the wait is over; the bytes that are not
 // answers are returned.
@@ -285,9 +277,4 @@ void TerminalDevice::Decode(bool final) {
         if (IsInterruptKey(event)) raise(SIGINT);
         events_.push_back(event);
     }
-}
-
-ConsoleDevice& TerminalConsoleDevice() {
-    static TerminalDevice device;
-    return device;
 }

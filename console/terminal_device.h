@@ -67,6 +67,3 @@ private:
     std::deque<KeyEvent> events_;
     TerminalScreenWriter writer_;
 };
-
-// The device behind the console of this process.
-ConsoleDevice& TerminalConsoleDevice();

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "runtime/signal_exit.h"
+#include "runtime/write_all.h"
 
 namespace {
 
@@ -40,19 +41,7 @@ int changePipe[2] = {-1, -1};
 
 constexpr int kStopSignals[] = {SIGTSTP, SIGTTIN, SIGTTOU};
 
-void WriteFully(int fd, const char* bytes, size_t length) {
-    while (length > 0) {
-        ssize_t written = write(fd, bytes, length);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        bytes += written;
-        length -= static_cast<size_t>(written);
-    }
-}
-
-void Send(const Sequence& sequence) { WriteFully(saved.outputFd, sequence.bytes, sequence.length); }
+void Send(const Sequence& sequence) { WriteAll(saved.outputFd, sequence.bytes, sequence.length); }
 
 void Store(Sequence& sequence, const char* bytes) {
     size_t length = std::strlen(bytes);

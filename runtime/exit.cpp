@@ -16,6 +16,7 @@ uint16_t ExitStatus = 0;
 uint16_t RuntimeErrorNumber = 0;
 const void* RuntimeErrorAddress = nullptr;
 void* RuntimeErrorFrame = nullptr;
+LayerTableRecord LayerTable = {kLayerCount, 0, {}};
 
 namespace {
 
@@ -86,6 +87,13 @@ bool FaultsDeclined() { return faultsDeclined.load(); }
     RuntimeErrorAddress = address;
     RuntimeErrorFrame = frame;
     ProcessExit();
+}
+
+void CheckPendingIoError() {
+    if (pendingIoError == 0) return;
+    const uint16_t number = pendingIoError;
+    pendingIoError = 0;
+    RaiseRuntimeErrorHere(number);
 }
 
 [[noreturn]] void StopProgram(uint8_t status) {

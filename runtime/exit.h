@@ -29,7 +29,7 @@ struct LayerTableRecord {
     LayerEntry entries[kLayerCount];  // entries[0] is entry 1
 };
 
-// Entries 1 to 3 are the runtime's own (start-up fills them in); the console and graphics
+// Entries 1 to 3 are the runtime's own (start-up plugs them in); the console and graphics
 // layers plug theirs in with PlugLayer before the main routine runs (tests may plug any entry).
 extern LayerTableRecord LayerTable;
 void PlugLayer(int32_t number, LayerRoutine initialiser, LayerRoutine finaliser);
@@ -56,6 +56,8 @@ void RunLayerInits();
     void* ownFrame = __builtin_frame_address(0);
     RaiseRuntimeError(number, __builtin_return_address(0), *static_cast<void**>(ownFrame));
 }
+// Raises the pending I/O error (io_result.h), if any, as a run-time error at the caller.
+void CheckPendingIoError();
 // Ends the program with the given status and no report.
 [[noreturn]] void StopProgram(uint8_t status);
 

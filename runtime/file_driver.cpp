@@ -7,28 +7,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "runtime/io_result.h"
 #include "runtime/os_error.h"
+#include "runtime/standard_handles.h"
+#include "runtime/write_all.h"
 
 namespace {
 
 void CaptureOsError() {
     lastOsError = OsErrorFromErrno(errno);
     MapOsError();
-}
-
-// Writes everything unless the system refuses; returns the number of bytes written.
-int32_t WriteAll(int fd, const uint8_t* bytes, int32_t count) {
-    int32_t written = 0;
-    while (written < count) {
-        const ssize_t n = write(fd, bytes + written, static_cast<size_t>(count - written));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            CaptureOsError();
-            break;
-        }
-        written += static_cast<int32_t>(n);
-    }
-    return written;
 }
 
 }  // namespace
@@ -39,8 +27,9 @@ bool IsCharacterDevice(uint32_t handle) {
 }
 
 int32_t FileTransferOut(TextStream& record) {
-    const int32_t written = WriteAll(static_cast<int>(record.osHandle), record.data, record.cursor);
-    if (written != record.cursor) pendingIoError = 101;
+    const size_t count = static_cast<size_t>(record.cursor);
+    // Any refusal is 101, a disk write error, whatever the system said.
+    if (WriteAll(static_cast<int>(record.osHandle), record.data, count) != count) pendingIoError = 101;
     record.cursor = 0;
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The file driver: moves a text stream's bytes to and from an operating-system handle.
 
-#include "runtime/text_stream.h"
+#include "runtime/text_record.h"
 
 int32_t FileOpen(TextStream& record);
 int32_t FileTransferIn(TextStream& record);

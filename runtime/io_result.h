@@ -6,3 +6,6 @@
 
 extern uint16_t pendingIoError;
 extern int32_t lastOsError;
+
+// Turns lastOsError into pendingIoError and clears lastOsError.
+void MapOsError();

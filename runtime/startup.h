@@ -7,14 +7,10 @@
 
 using MainRoutine = void (*)();
 
-// The program's entry: runs ProgramStart with the main routine. Never returns.
-[[noreturn]] void ConsoleEntry(MainRoutine mainRoutine);
-// Installs the fault filter, loads the floating-point control word and calls the main
-// routine as the outermost frame of every stack trace. Never returns.
-[[noreturn]] void ProgramStart(MainRoutine mainRoutine);
+// The program's entry, called from main once the program has plugged in its layers: plugs in
+// the runtime's own, installs the fault filter, loads the floating-point control word and
+// calls the main routine, which runs the layers' initialisers. Never returns.
+[[noreturn]] void StartProgram(MainRoutine mainRoutine);
 
 // Layer 1: heap, standard handles, the four standard text streams, command line.
 void RuntimeInit();
-
-// Identifies the running executable to the window back-end (its load address).
-extern const void* moduleInstance;

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "runtime/exit.h"
 #include "runtime/file_driver.h"
 #include "runtime/number.h"
 #include "runtime/standard_handles.h"
@@ -92,16 +91,18 @@ void InitTextRecord(TextStream& record, const LengthPrefixedString& name) {
 
 void BindStandardText(TextStream& record, uint32_t state, uint32_t handle) {
     InitTextRecord(record, "");
+    if (!IsOpenState(state)) {
+        pendingIoError = 102;
+        return;
+    }
     record.osHandle = handle;
     record.state = state;
     record.onClose = FileClose;
     if (state == StateInput) {
         record.onTransfer = FileTransferIn;
-    } else if (state == StateOutput) {
+    } else {
         record.onTransfer = FileTransferOut;
         record.onSync = FileTransferOut;
-    } else {
-        RaiseRuntimeErrorHere(102);
     }
 }
 
@@ -205,23 +206,4 @@ void SkipRestOfLine(TextStream& record) {
             return;
         }
     }
-}
-
-void CheckPendingIoError() {
-    if (pendingIoError == 0) return;
-    const uint16_t number = pendingIoError;
-    pendingIoError = 0;
-    RaiseRuntimeErrorHere(number);
-}
-
-void MapOsError() {
-    const int32_t e = lastOsError;
-    if (e >= 19 && e <= 31) {
-        pendingIoError = static_cast<uint16_t>(e + 131);
-    } else if (e == 32) {
-        pendingIoError = 5;
-    } else {
-        pendingIoError = static_cast<uint16_t>(e);
-    }
-    lastOsError = 0;
 }

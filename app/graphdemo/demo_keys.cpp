@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "console/key_decoder.h"
-#include "console/keys.h"
 #include "console/terminal_session.h"
 #include "graph/graph.h"
 #include "graph/window/display.h"
 #include "runtime/exit.h"
+#include "runtime/virtual_keys.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool terminalInput = true;  // false once standard input has ended
 ExitHandler savedExitHandler;
 
 // Shift, Ctrl and Alt are held for another key (Ctrl+S saves the page) and turn no page alone.
-bool IsModifier(uintptr_t virtualKey) { return virtualKey >= 0x10 && virtualKey <= 0x12; }
+bool IsModifier(uintptr_t virtualKey) { return virtualKey >= VK_SHIFT && virtualKey <= VK_MENU; }
 
 int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
     if (message == WM_KEYDOWN && !IsModifier(first)) {  // its first parameter is the virtual key

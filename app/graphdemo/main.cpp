@@ -51,5 +51,5 @@ int main() {
     static X11Display display;
     SelectDisplay(display);
     PlugGraphicsLayer();
-    ConsoleEntry(DemoMain);
+    StartProgram(DemoMain);
 }

@@ -50,5 +50,5 @@ int main() {
     static X11Display display;
     SelectDisplay(display);
     PlugGraphicsLayer();
-    ConsoleEntry(DrawPicture);
+    StartProgram(DrawPicture);
 }

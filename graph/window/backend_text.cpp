@@ -14,6 +14,7 @@
 #include "graph/window/colour_lookup.h"
 #include "graph/window/primitives.h"
 #include "graph/window/window_thread.h"
+#include "runtime/exit.h"
 #include "runtime/text_stream.h"
 
 namespace {

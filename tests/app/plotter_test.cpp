@@ -43,10 +43,6 @@ protected:
     }
 };
 
-TEST_F(PlotterTest, EachPassGivesTheDriverPathWithItsBackslash) {
-    EXPECT_EQ(GraphState.driverPath.str(), "c:\\mirelda\\grafica\\");
-}
-
 TEST_F(PlotterTest, TriangleIsOutlinedInYellowAndFilledWithRed) {
     EXPECT_EQ(ColourAt(0, 0), kYellow);
     EXPECT_EQ(ColourAt(400, 0), kYellow);

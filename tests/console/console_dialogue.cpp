@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "console/console.h"
+#include "console/terminal_device.h"
 #include "runtime/exit.h"
 #include "runtime/startup.h"
 #include "runtime/text_stream.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     faultAfterAnswer = argc > 1 && std::string(argv[1]) == "fault";
     threadFaultAfterAnswer = argc > 1 && std::string(argv[1]) == "thread-fault";
     if (argc > 2 && std::string(argv[1]) == "busy") busyWhileExists = argv[2];
-    PlugConsoleLayer();
-    ConsoleEntry(Dialogue);
+    static TerminalDevice terminal;
+    PlugConsoleLayer(terminal);
+    StartProgram(Dialogue);
 }

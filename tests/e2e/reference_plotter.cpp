@@ -137,5 +137,5 @@ int main(int argc, char** argv) {
     PlugGraphicsLayer();
     // The graphics layer chains its own handler in front of this one.
     ExitHandlerChain = SavePictures;
-    ConsoleEntry(PlotterMain);
+    StartProgram(PlotterMain);
 }

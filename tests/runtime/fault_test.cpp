@@ -11,7 +11,7 @@ namespace {
 
 volatile int zero = 0;
 
-void PrepareLikeProgramStart() {
+void PrepareLikeStartProgram() {
     InstallFaultFilter();
     PrepareThreadForFaults(__builtin_frame_address(0));
     LoadFloatControlWord();
@@ -20,7 +20,7 @@ void PrepareLikeProgramStart() {
 TEST(FaultDeathTest, IntegerDivisionByZeroIs200) {
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             zero = 5 / zero;
         },
         ::testing::ExitedWithCode(200), "");
@@ -29,7 +29,7 @@ TEST(FaultDeathTest, IntegerDivisionByZeroIs200) {
 TEST(FaultDeathTest, FullPendingListDeclinesTheFault) {
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             pendingFaults.count = kPendingFaultCapacity;
             zero = 5 / zero;
         },
@@ -41,7 +41,7 @@ TEST(FaultDeathTest, FaultInTheExitPathDoesNotRunItsHandlerAgain) {
     // error goes straight on to the report instead of looping through the handler.
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             ExitHandlerChain = [] { zero = 5 / zero; };
             zero = 5 / zero;
         },
@@ -60,7 +60,7 @@ TEST(FaultDeathTest, ThreadsNotPreparedAreLeftToTheSystem) {
 TEST(FaultDeathTest, FloatingPointFaultReloadsTheControlWord) {
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             ExitHandlerChain = [] {
                 uint16_t controlWord = 0;
                 asm volatile("fnstcw %0" : "=m"(controlWord));
@@ -86,7 +86,7 @@ class SentFaultSignalDeathTest : public testing::TestWithParam<SentSignal> {};
 TEST_P(SentFaultSignalDeathTest, EndsTheProcessAsTheSignalDoesAfterTheExitRoutine) {
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             SetSignalExitRoutine([] { [[maybe_unused]] ssize_t n = write(2, "given back\n", 11); });
             if (GetParam().throughKill) {
                 kill(getpid(), GetParam().signalNumber);
@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, SentFaultSignalDeathTest,
 TEST(FaultDeathTest, DeclinedFaultRunsTheSignalExitRoutineToo) {
     EXPECT_EXIT(
         {
-            PrepareLikeProgramStart();
+            PrepareLikeStartProgram();
             SetSignalExitRoutine([] { [[maybe_unused]] ssize_t n = write(2, "given back\n", 11); });
             pendingFaults.count = kPendingFaultCapacity;
             zero = 5 / zero;

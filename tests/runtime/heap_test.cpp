@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -57,12 +58,18 @@ TEST(Heap, ReleasedSpaceIsReusedAndBlocksNeverOverlap) {
 }
 
 TEST(Heap, GrowsBeyondTheInitialArea) {
-    std::vector<void*> blocks;
-    for (int i = 0; i < 40; ++i) blocks.push_back(HeapAllocate(100 * 1024));  // 4 MB in all
-    void* large = HeapAllocate(3 * 1024 * 1024);
-    std::memset(large, 1, 3 * 1024 * 1024);
-    HeapReleaseSized(large, 3 * 1024 * 1024);
-    for (void*& block : blocks) HeapReleaseSized(block, 100 * 1024);
+    // 40 blocks of 100 KB and one of 3 MB: many times what the initial area holds.
+    std::vector<int32_t> sizes(40, 100 * 1024);
+    sizes.push_back(3 * 1024 * 1024);
+    std::vector<char*> blocks;
+    for (int32_t size : sizes) blocks.push_back(HeapAllocateOf<char>(size));
+    EXPECT_EQ(RecordedSize(blocks.back()), sizes.back() + 16u);
+    // Each block filled with its own byte keeps it: no two blocks overlap, in any area.
+    for (size_t i = 0; i < blocks.size(); ++i) std::memset(blocks[i], static_cast<int>(i), sizes[i]);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        EXPECT_EQ(std::count(blocks[i], blocks[i] + sizes[i], static_cast<char>(i)), sizes[i]) << i;
+        HeapReleaseSized(blocks[i], sizes[i]);
+    }
 }
 
 TEST(Heap, ReleasingAnEmptyVariableOrSizeZeroOnlyEmptiesIt) {

@@ -111,5 +111,5 @@ void ProbeMain() {
 
 int main(int argc, char** argv) {
     if (argc > 1) scenario = argv[1];
-    ConsoleEntry(ProbeMain);
+    StartProgram(ProbeMain);
 }

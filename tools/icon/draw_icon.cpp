@@ -80,5 +80,5 @@ int main(int argc, char** argv) {
     static MemoryDisplay display({1024, 768, 1024, 768});
     SelectDisplay(display);
     PlugGraphicsLayer();
-    ConsoleEntry(DrawIcon);
+    StartProgram(DrawIcon);
 }

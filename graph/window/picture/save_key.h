@@ -7,9 +7,10 @@
 #include <cstdint>
 
 #include "graph/window/display.h"
+#include "runtime/virtual_keys.h"
 
-constexpr uintptr_t kVirtualKeyControl = 0x11;
-constexpr uintptr_t kVirtualKeyS = 0x53;
+constexpr uintptr_t kVirtualKeyControl = VK_CONTROL;
+constexpr uintptr_t kVirtualKeyS = 'S';
 constexpr uintptr_t kControlS = 0x13;  // the character Ctrl+S types
 
 enum class KeyVerdict : uint8_t {
