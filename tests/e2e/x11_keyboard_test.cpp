@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "graph/window/x11/x11_display.h"
+#include "runtime/virtual_keys.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
 
 namespace {
 
-constexpr uint32_t kKeyDown = 0x100, kKeyUp = 0x101, kChar = 0x102;
+constexpr uint32_t kKeyDown = WM_KEYDOWN, kKeyUp = WM_KEYUP, kChar = WM_CHAR;
 constexpr intptr_t kExtended = 1 << 24;
 
 // Key codes of a PC keyboard (the system's key numbers plus 8).
@@ -92,30 +93,30 @@ std::string Codes(std::initializer_list<int> codes) {
 
 TEST_F(X11KeyboardTest, KeypadWithoutNumLockIsCursorKeysAndOperators) {
     EXPECT_EQ(Type(Codes({kKeypad1, kKeypad5, kKeypadDecimal})),
-              (std::vector<Message>{{kKeyDown, 0x23, false}, {kKeyUp, 0x23, false},
-                                    {kKeyDown, 0x0C, false}, {kKeyUp, 0x0C, false},
-                                    {kKeyDown, 0x2E, false}, {kKeyUp, 0x2E, false}}));
+              (std::vector<Message>{{kKeyDown, VK_END, false}, {kKeyUp, VK_END, false},
+                                    {kKeyDown, VK_CLEAR, false}, {kKeyUp, VK_CLEAR, false},
+                                    {kKeyDown, VK_DELETE, false}, {kKeyUp, VK_DELETE, false}}));
     EXPECT_EQ(Type(Codes({kKeypadEnter, kKeypadDivide, kKeypadMultiply, kKeypadPlus, kKeypadMinus})),
-              (std::vector<Message>{{kKeyDown, 0x0D, true},  {kChar, '\r', true},
-                                    {kKeyUp, 0x0D, true},    {kKeyDown, 0x6F, true},
-                                    {kChar, '/', true},      {kKeyUp, 0x6F, true},
-                                    {kKeyDown, 0x6A, false}, {kChar, '*', false},
-                                    {kKeyUp, 0x6A, false},   {kKeyDown, 0x6B, false},
-                                    {kChar, '+', false},     {kKeyUp, 0x6B, false},
-                                    {kKeyDown, 0x6D, false}, {kChar, '-', false},
-                                    {kKeyUp, 0x6D, false}}));
+              (std::vector<Message>{{kKeyDown, VK_RETURN, true},  {kChar, '\r', true},
+                                    {kKeyUp, VK_RETURN, true},    {kKeyDown, VK_DIVIDE, true},
+                                    {kChar, '/', true},      {kKeyUp, VK_DIVIDE, true},
+                                    {kKeyDown, VK_MULTIPLY, false}, {kChar, '*', false},
+                                    {kKeyUp, VK_MULTIPLY, false},   {kKeyDown, VK_ADD, false},
+                                    {kChar, '+', false},     {kKeyUp, VK_ADD, false},
+                                    {kKeyDown, VK_SUBTRACT, false}, {kChar, '-', false},
+                                    {kKeyUp, VK_SUBTRACT, false}}));
 }
 
 TEST_F(X11KeyboardTest, KeypadWithNumLockIsDigitsAndThePoint) {
     const std::vector<Message> typed = Type("Num_Lock " + Codes({kKeypad1, kKeypadDecimal}) + "Num_Lock");
-    EXPECT_EQ(typed, (std::vector<Message>{{kKeyDown, 0x90, true},  {kKeyUp, 0x90, true},
-                                           {kKeyDown, 0x61, false}, {kChar, '1', false},
-                                           {kKeyUp, 0x61, false},   {kKeyDown, 0x6E, false},
-                                           {kChar, '.', false},     {kKeyUp, 0x6E, false},
-                                           {kKeyDown, 0x90, true},  {kKeyUp, 0x90, true}}));
+    EXPECT_EQ(typed, (std::vector<Message>{{kKeyDown, VK_NUMLOCK, true},  {kKeyUp, VK_NUMLOCK, true},
+                                           {kKeyDown, VK_NUMPAD0 + 1, false}, {kChar, '1', false},
+                                           {kKeyUp, VK_NUMPAD0 + 1, false},   {kKeyDown, VK_DECIMAL, false},
+                                           {kChar, '.', false},     {kKeyUp, VK_DECIMAL, false},
+                                           {kKeyDown, VK_NUMLOCK, true},  {kKeyUp, VK_NUMLOCK, true}}));
     // Num Lock is off again.
     EXPECT_EQ(Type(Codes({kKeypad1})),
-              (std::vector<Message>{{kKeyDown, 0x23, false}, {kKeyUp, 0x23, false}}));
+              (std::vector<Message>{{kKeyDown, VK_END, false}, {kKeyUp, VK_END, false}}));
 }
 
 TEST_F(X11KeyboardTest, AGermanLayoutLoadedMeanwhileGivesItsLettersAndCharacters) {
@@ -126,30 +127,30 @@ TEST_F(X11KeyboardTest, AGermanLayoutLoadedMeanwhileGivesItsLettersAndCharacters
     EXPECT_EQ(Type(Codes({kKeyY, kKeyLeftBracket, kKeyMinus}) + "shift+" + std::to_string(kKeyY) +
                    " " + std::to_string(kRightAlt) + "+" + std::to_string(kKeyQ)),
               (std::vector<Message>{{kKeyDown, 'Z', false},  {kChar, 'z', false},
-                                    {kKeyUp, 'Z', false},    {kKeyDown, 0xDB, false},
-                                    {kChar, 0xFC, false},    {kKeyUp, 0xDB, false},
-                                    {kKeyDown, 0xBD, false}, {kChar, 0xDF, false},
-                                    {kKeyUp, 0xBD, false},   {kKeyDown, 0x10, false},
+                                    {kKeyUp, 'Z', false},    {kKeyDown, PunctuationVirtualKey('['), false},
+                                    {kChar, 0xFC, false},    {kKeyUp, PunctuationVirtualKey('['), false},
+                                    {kKeyDown, PunctuationVirtualKey('-'), false}, {kChar, 0xDF, false},
+                                    {kKeyUp, PunctuationVirtualKey('-'), false},   {kKeyDown, VK_SHIFT, false},
                                     {kKeyDown, 'Z', false},  {kChar, 'Z', false},
-                                    {kKeyUp, 0x10, false},   {kKeyUp, 'Z', false},
-                                    {kKeyDown, 0x12, true},  {kKeyDown, 'Q', false},
-                                    {kChar, '@', false},     {kKeyUp, 0x12, true},
+                                    {kKeyUp, VK_SHIFT, false},   {kKeyUp, 'Z', false},
+                                    {kKeyDown, VK_MENU, true},  {kKeyDown, 'Q', false},
+                                    {kChar, '@', false},     {kKeyUp, VK_MENU, true},
                                     {kKeyUp, 'Q', false}}));
     // Its keypad's decimal key types a comma.
     EXPECT_EQ(Type("Num_Lock " + Codes({kKeypadDecimal}) + "Num_Lock"),
-              (std::vector<Message>{{kKeyDown, 0x90, true},  {kKeyUp, 0x90, true},
-                                    {kKeyDown, 0x6E, false}, {kChar, ',', false},
-                                    {kKeyUp, 0x6E, false},   {kKeyDown, 0x90, true},
-                                    {kKeyUp, 0x90, true}}));
+              (std::vector<Message>{{kKeyDown, VK_NUMLOCK, true},  {kKeyUp, VK_NUMLOCK, true},
+                                    {kKeyDown, VK_DECIMAL, false}, {kChar, ',', false},
+                                    {kKeyUp, VK_DECIMAL, false},   {kKeyDown, VK_NUMLOCK, true},
+                                    {kKeyUp, VK_NUMLOCK, true}}));
 }
 
 TEST_F(X11KeyboardTest, AFrenchLayoutsDigitRowKeepsTheDigitKeys) {
     ASSERT_EQ(std::system(("setxkbmap -display " + server_.display() + " fr").c_str()), 0);
     EXPECT_EQ(Type(Codes({kKey1}) + "shift+" + std::to_string(kKey1)),
               (std::vector<Message>{{kKeyDown, '1', false}, {kChar, '&', false},
-                                    {kKeyUp, '1', false},   {kKeyDown, 0x10, false},
+                                    {kKeyUp, '1', false},   {kKeyDown, VK_SHIFT, false},
                                     {kKeyDown, '1', false}, {kChar, '1', false},
-                                    {kKeyUp, 0x10, false},  {kKeyUp, '1', false}}));
+                                    {kKeyUp, VK_SHIFT, false},  {kKeyUp, '1', false}}));
 }
 
 }  // namespace

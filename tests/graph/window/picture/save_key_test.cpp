@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "runtime/virtual_keys.h"
+
 namespace {
 
 constexpr WindowEvent Message(uint32_t message, uintptr_t first) {
@@ -21,28 +23,28 @@ using enum KeyVerdict;
 
 TEST(SaveKey, ControlSIsTakenWholeAndControlPasses) {
     SaveKey key;
-    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 0x11), Message(WM_KEYDOWN, 0x53), Message(WM_CHAR, 0x13),
-                             Message(WM_KEYUP, 0x53), Message(WM_KEYUP, 0x11)}),
+    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, VK_CONTROL), Message(WM_KEYDOWN, 'S'), Message(WM_CHAR, 0x13),
+                             Message(WM_KEYUP, 'S'), Message(WM_KEYUP, VK_CONTROL)}),
               (std::vector<KeyVerdict>{Pass, Save, Swallow, Swallow, Pass}));
     // Ctrl let go before S: the release of S is still part of the save.
-    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 0x11), Message(WM_KEYDOWN, 0x53), Message(WM_KEYUP, 0x11),
-                             Message(WM_KEYUP, 0x53)}),
+    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, VK_CONTROL), Message(WM_KEYDOWN, 'S'), Message(WM_KEYUP, VK_CONTROL),
+                             Message(WM_KEYUP, 'S')}),
               (std::vector<KeyVerdict>{Pass, Save, Pass, Swallow}));
     // A held Ctrl+S repeats its press, and each press saves.
-    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 0x11), Message(WM_KEYDOWN, 0x53), Message(WM_KEYDOWN, 0x53),
-                             Message(WM_KEYUP, 0x53), Message(WM_KEYUP, 0x11)}),
+    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, VK_CONTROL), Message(WM_KEYDOWN, 'S'), Message(WM_KEYDOWN, 'S'),
+                             Message(WM_KEYUP, 'S'), Message(WM_KEYUP, VK_CONTROL)}),
               (std::vector<KeyVerdict>{Pass, Save, Save, Swallow, Pass}));
 }
 
 TEST(SaveKey, EverythingElsePasses) {
     SaveKey key;
     // S alone, its character, and other keys with Ctrl.
-    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 0x53), Message(WM_CHAR, 's'), Message(WM_KEYUP, 0x53),
-                             Message(WM_KEYDOWN, 0x11), Message(WM_KEYDOWN, 0x41), Message(WM_CHAR, 0x01),
-                             Message(WM_KEYUP, 0x41), Message(WM_KEYUP, 0x11)}),
+    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 'S'), Message(WM_CHAR, 's'), Message(WM_KEYUP, 'S'),
+                             Message(WM_KEYDOWN, VK_CONTROL), Message(WM_KEYDOWN, 'A'), Message(WM_CHAR, 0x01),
+                             Message(WM_KEYUP, 'A'), Message(WM_KEYUP, VK_CONTROL)}),
               (std::vector<KeyVerdict>(8, Pass)));
     // After Ctrl is released, S is an S again; a 0x13 not from a save passes.
-    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 0x53), Message(WM_CHAR, 0x13), Message(WM_KEYUP, 0x53)}),
+    EXPECT_EQ(Verdicts(key, {Message(WM_KEYDOWN, 'S'), Message(WM_CHAR, 0x13), Message(WM_KEYUP, 'S')}),
               (std::vector<KeyVerdict>(3, Pass)));
 }
 

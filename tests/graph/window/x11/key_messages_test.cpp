@@ -7,9 +7,11 @@
 
 #include <vector>
 
+#include "runtime/virtual_keys.h"
+
 namespace {
 
-constexpr uint32_t kKeyDown = 0x100, kKeyUp = 0x101, kChar = 0x102;
+constexpr uint32_t kKeyDown = WM_KEYDOWN, kKeyUp = WM_KEYUP, kChar = WM_CHAR;
 
 struct Message {
     uint32_t message;
@@ -38,9 +40,9 @@ TEST(KeyMessages, APressIsKeyDownAndCharAReleaseKeyUpWithTheReleaseBits) {
 
 TEST(KeyMessages, CursorKeysOutsideTheKeypadAreExtendedWithTheirScanCodes) {
     const ResolvedKey up{111, XKB_KEY_Up, XKB_KEY_Up, 0};
-    EXPECT_EQ(MessagesOf(up, true), (std::vector<Message>{{kKeyDown, 0x26, 1 | 0x48 << 16 | 1 << 24}}));
+    EXPECT_EQ(MessagesOf(up, true), (std::vector<Message>{{kKeyDown, VK_UP, 1 | 0x48 << 16 | 1 << 24}}));
     const ResolvedKey del{119, XKB_KEY_Delete, XKB_KEY_Delete, 0x7F};
-    EXPECT_EQ(MessagesOf(del, true), (std::vector<Message>{{kKeyDown, 0x2E, 1 | 0x53 << 16 | 1 << 24}}));
+    EXPECT_EQ(MessagesOf(del, true), (std::vector<Message>{{kKeyDown, VK_DELETE, 1 | 0x53 << 16 | 1 << 24}}));
 }
 
 TEST(KeyMessages, ControlCharactersPassCharactersBeyondLatin1DoNot) {
