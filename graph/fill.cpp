@@ -38,6 +38,13 @@ void SelectFill(uint16_t pattern, uint16_t colour) {
     GraphState.fillPatternIndex = pattern;
 }
 
+bool SolidSpanColour(int16_t surfaceY, uint16_t& colour) {
+    const uint8_t bits = FillPatternRow(GraphState.fillPatternIndex, surfaceY);
+    if (bits != 0x00 && bits != 0xFF) return false;
+    colour = bits == 0xFF ? GraphState.drawColor : GraphState.backColor;
+    return true;
+}
+
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
     ReadPixelRoutine read = DriverSlots.ReadPixel;
     for (int32_t x = x1; x <= x2; ++x) buffer[x - x1] = read(static_cast<int16_t>(x), y);
@@ -59,13 +66,12 @@ void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {
     int16_t vx1 = static_cast<int16_t>(x1 - GraphState.viewLeft);
     int16_t vx2 = static_cast<int16_t>(x2 - GraphState.viewLeft);
     int16_t vy = static_cast<int16_t>(y - GraphState.viewTop);
-    if (bits == 0x00) {
+    uint16_t solid;
+    if (SolidSpanColour(y, solid)) {
         uint16_t saved = GraphState.drawColor;
-        GraphState.drawColor = GraphState.backColor;
+        GraphState.drawColor = solid;
         DriverSlots.DrawHorizontalLine(vx1, vx2, vy);
         GraphState.drawColor = saved;
-    } else if (bits == 0xFF) {
-        DriverSlots.DrawHorizontalLine(vx1, vx2, vy);
     } else {
         for (int32_t x = x1; x <= x2; ++x) {
             if (bits & kBitMask[x & 7]) {

@@ -57,6 +57,10 @@ void GenericEraseViewport();
 // 13 patterns x 8 rows; entry 12 is GraphState.userFillPattern (FillPatternRow resolves it).
 extern const uint8_t FillPatternTable[12][8];
 uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY);
+// The colour a span of this surface row is painted in when the fill pattern's row is solid:
+// all ink, the drawing colour; no ink, the background colour. False for a mixed row, which the
+// span routine paints pixel by pixel.
+bool SolidSpanColour(int16_t surfaceY, uint16_t& colour);
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
 

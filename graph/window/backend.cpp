@@ -19,6 +19,7 @@ void FillWindowModeRoutines(ModeEntry& entry) {
     entry.DrawHorizontalLine = BackendDrawHorizontalLine;
     entry.DrawVerticalLine = BackendDrawVerticalLine;
     entry.DrawLine = BackendDrawLine;  // solid sloped segments walked on the surface at once
+    entry.FillPatternSpan = BackendFillPatternSpan;  // solid rows painted on the surface at once
     entry.WritePaletteEntry = BackendWritePaletteEntry;
     entry.ReadPaletteEntry = BackendReadPaletteEntry;
     entry.ShowPage = BackendShowPage;

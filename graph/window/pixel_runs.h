@@ -1,8 +1,8 @@
 #pragma once
-// The two loops every pixel of a run passes through, written with SSE2 where the processor has
-// it: painting a run of equal pixels, and asking whether eight pixels all equal one value. The
-// compiler's own loops went a pixel at a time, which made painting or reading a whole row cost
-// several times the memory work.
+// The loops every pixel of a run passes through, written with SSE2 where the processor has it:
+// painting a run of equal pixels, asking whether eight pixels all equal one value, and giving
+// eight colour numbers one value. The compiler's own loops went a pixel at a time, which made
+// painting or reading a whole row cost several times the memory work.
 
 #include <cstdint>
 #ifdef __SSE2__
@@ -33,5 +33,14 @@ inline bool EightEqual(const uint32_t* pixels, uint32_t value) {
         if (pixels[i] != value) return false;
     }
     return true;
+#endif
+}
+
+// Sets the eight colour numbers from `out` to `colour`.
+inline void StoreEightColours(uint16_t* out, uint16_t colour) {
+#ifdef __SSE2__
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_set1_epi16(static_cast<int16_t>(colour)));
+#else
+    for (int i = 0; i < 8; ++i) out[i] = colour;
 #endif
 }

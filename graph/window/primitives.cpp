@@ -7,6 +7,7 @@
 
 #include "graph/window/primitives.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "graph/graph_internal.h"
@@ -99,19 +100,19 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
         ReadColours(surface, run.left, run.right, sy, buffer + (run.left - viewLeft - x1),
                     [](uint32_t pixel) { return ColourOf(pixel, true); });
     });
-    for (int32_t x = x1; x <= x2; ++x) {
-        const int32_t sx = x + viewLeft;
-        if (!run.IsEmpty() && sx >= run.left && sx < run.right) continue;
-        uint16_t& out = buffer[x - x1];
-        if (clip && !viewport.Contains(SurfaceX(static_cast<int16_t>(x)), sy)) {
-            out = 0;
-        } else if (!ready) {
+    // The rest of the row: clipped away, not ready, or off the buffer.
+    auto unread = [&](int32_t x) -> uint16_t {
+        if (clip && !viewport.Contains(SurfaceX(static_cast<int16_t>(x)), sy)) return 0;
+        if (!ready) {
             GraphState.resultCode = GraphErrorGeneral;
-            out = 0;
-        } else {
-            out = ColourOf(0, false);
+            return 0;
         }
-    }
+        return ColourOf(0, false);
+    };
+    const int32_t readFrom = run.IsEmpty() ? x2 + 1 : run.left - viewLeft;
+    const int32_t readTo = run.IsEmpty() ? x2 : run.right - 1 - viewLeft;
+    for (int32_t x = x1; x < readFrom; ++x) buffer[x - x1] = unread(x);
+    for (int32_t x = readTo + 1; x <= x2; ++x) buffer[x - x1] = unread(x);
 }
 
 void BackendDrawHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
@@ -149,4 +150,21 @@ void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     SegmentWalk walk;
     const int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
     DrawOnNewestSurface([&](const Surface& surface) { return WalkSegment(surface, walk, count, CurrentInk()); });
+}
+
+void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {
+    // A solid row painted by this back-end's own run routine is painted here at once; a mixed
+    // row, or any row while a program has its own DrawHorizontalLine, is the generic routine's.
+    uint16_t colour;
+    if (DriverSlots.DrawHorizontalLine != BackendDrawHorizontalLine || !SolidSpanColour(SurfaceY(y), colour)) {
+        GenericFillPatternSpan(x1, x2, y);
+        return;
+    }
+    // What the generic routine hands the run slot: the span translated with the slots' 16-bit
+    // arithmetic and cut to the viewport whatever clipOn says, in copy mode.
+    const int16_t a = SurfaceX(x1), b = SurfaceX(x2), sy = SurfaceY(y);
+    const PixelRect run = PixelRect::FromCorners(std::min(a, b), sy, std::max(a, b), sy).Intersected(ViewportOnSurface());
+    DrawOnNewestSurface([&](const Surface& surface) {
+        return PaintArea(surface, run, {PixelOfColour(colour), PixelCombine::Copy});
+    });
 }

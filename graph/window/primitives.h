@@ -25,3 +25,6 @@ void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2);
 // The window modes' DrawLine: the generic routine's pixels, with a solid thin sloped segment
 // walked on the surface at once while PlotPixel is the back-end's own.
 void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The window modes' FillPatternSpan: the generic routine's pixels, with a solid row painted on
+// the surface at once while DrawHorizontalLine is the back-end's own.
+void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y);

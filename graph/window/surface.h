@@ -85,7 +85,7 @@ void ReadColours(const Surface& surface, int32_t left, int32_t right, int32_t y,
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
         if (EightEqual(row + i, knownPixel)) [[likely]] {
-            for (int32_t j = i; j < i + 8; ++j) out[j] = knownColour;
+            StoreEightColours(out + i, knownColour);
         } else {
             for (int32_t j = i; j < i + 8; ++j) one(j);
         }

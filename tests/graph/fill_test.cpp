@@ -194,8 +194,8 @@ void CountingHorizontalLine(int16_t x1, int16_t x2, int16_t y) {
     BackendDrawHorizontalLine(x1, x2, y);
 }
 
-// The back-end paints solid runs a batch at a time only while nobody could tell: a caller's own
-// run routine still gets every run, and leaves the same picture.
+// The back-end paints solid rows on its surface itself only while nobody could tell: a caller's
+// own run routine still gets every run, and leaves the same picture.
 TEST(FloodFill, ACallersRunRoutineStillSeesEveryRun) {
     StartMode();
     SetDrawColor(4);
@@ -211,14 +211,14 @@ TEST(FloodFill, ACallersRunRoutineStillSeesEveryRun) {
         GraphState.backColor = 3;
         Paint(picture);
         FloodFillArea(10, 10, 4);
-        Picture batched = Capture();
+        Picture direct = Capture();
         Paint(picture);
         runsSeen = 0;
         DriverSlots.DrawHorizontalLine = CountingHorizontalLine;
         FloodFillArea(10, 10, 4);
         DriverSlots.DrawHorizontalLine = BackendDrawHorizontalLine;
         Picture runByRun = Capture();
-        ASSERT_NO_FATAL_FAILURE(ExpectSame(batched, runByRun, "batched runs against runs one by one"));
+        ASSERT_NO_FATAL_FAILURE(ExpectSame(direct, runByRun, "rows on the surface against runs one by one"));
         // Every row of the region holds at least one run; each row of a solid pattern is all runs.
         if (pattern != 5) {
             EXPECT_GT(runsSeen, 479) << pattern;
