@@ -97,11 +97,16 @@ uint16_t MeasureTextHeight(const LengthPrefixedString& text);
 // row by row from the top, each row from left to right.
 constexpr int32_t kImageHeaderBytes = 12;
 
-// Bytes needed to save the rectangle (x1, y1)-(x2, y2), corners included.
+// Bytes needed to save the rectangle (x1, y1)-(x2, y2), corners included (x2 = x1 - 1 or
+// y2 = y1 - 1 is an empty rectangle: the header alone). A rectangle with a negative side, or
+// one that needs more than INT32_MAX bytes, gives 0 and result code -11.
 int32_t ImageBufferSize(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
 // Saves the rectangle (viewport coordinates, x1 <= x2, y1 <= y2) into the buffer, which holds at
-// least ImageBufferSize bytes.
+// least ImageBufferSize bytes. The rectangles ImageBufferSize refuses set result code -11 and
+// write nothing.
 void SaveImage(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buffer);
 // Puts a saved image with its top-left corner at (x, y), combining it with the surface by the
-// write mode (0 copy, 1 exclusive or, 2 or, 3 and, 4 complement).
+// write mode (0 copy, 1 exclusive or, 2 or, 3 and, 4 complement). A header no SaveImage can
+// write (a negative side, or a size ImageBufferSize refuses) sets result code -11 and draws
+// nothing.
 void PutImage(int16_t x, int16_t y, const void* buffer, uint16_t mode);
