@@ -17,6 +17,9 @@ void PlugGraphicsLayer();
 
 // ---- Modes, pen, fill ---------------------------------------------------------------------
 
+// In graphics mode, a request refused before a window is asked for (an unknown driver or mode:
+// result code -10, or no mode detected) leaves the mode in use as it was; when the back-end
+// cannot open the new window (-11), graphics mode ends as LeaveGraphics ends it.
 void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path);
 void LeaveGraphics();
 void SetDrawColor(uint16_t colour);
