@@ -35,9 +35,10 @@ int16_t GraphResult();
 bool GraphWindowShows();
 // Saves what the newest graphics window shows as a PNG file named `fileName` (in the current
 // directory unless the name has a folder), colours exact. An existing file of that name is
-// replaced only once the new picture is written whole. With no window, or when the file cannot
-// be written, nothing changes on disk and GraphResult says GraphErrorGeneral (-11); otherwise
-// GraphOk.
+// replaced only once the new picture is written whole; a read-only file, a symbolic link to
+// nothing and a pipe nobody reads are not written (a link to a file replaces that file). With no
+// window, or when the file cannot be written, nothing changes on disk and GraphResult says
+// GraphErrorGeneral (-11); otherwise GraphOk.
 void SaveWindowPicture(const LengthPrefixedString& fileName);
 
 // ---- Context ------------------------------------------------------------------------------
