@@ -20,6 +20,7 @@ void PlugGraphicsLayer();
 // In graphics mode, a request refused before a window is asked for (an unknown driver or mode:
 // result code -10, or no mode detected) leaves the mode in use as it was; when the back-end
 // cannot open the new window (-11), graphics mode ends as LeaveGraphics ends it.
+// Modes sized after the screen are at most 32768 pixels a side, however large the screen.
 void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path);
 void LeaveGraphics();
 void SetDrawColor(uint16_t colour);
@@ -70,7 +71,8 @@ struct LastArcPoints {
     int16_t toY;
 };
 
-// Angles in whole degrees, counter-clockwise from 3 o'clock; 0 to 360 is the whole outline.
+// Angles in whole degrees, counter-clockwise from 3 o'clock; 0 to 360 is the whole outline. A
+// thick arc is three rings r - 1, r and r + 1, the last no larger than 65535.
 void DrawArc(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t radius);
 void DrawEllipse(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t xRadius,
                  uint16_t yRadius);
@@ -91,6 +93,7 @@ void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size);
 void SelectTextJustify(uint16_t horizontal, uint16_t vertical);
 // Writes the text with the current settings through the DrawTextOp slot. The pen stays put.
 void DrawTextAt(int16_t x, int16_t y, const LengthPrefixedString& text);
+// Extents above 65535 pixels read 65535; justification uses the whole extent.
 uint16_t MeasureTextWidth(const LengthPrefixedString& text);
 uint16_t MeasureTextHeight(const LengthPrefixedString& text);
 

@@ -1,5 +1,6 @@
 // The mode list, InitGraph, EnterMode and LeaveGraphics.
 
+#include <algorithm>
 #include <cstring>
 
 #include "graph/backend_entries.h"
@@ -89,10 +90,12 @@ int16_t ColorClassOf(int32_t colorCount) {
 void BuildKnownModes() {
     GraphState.backendStartup = BackendEntries.Startup;
     ScreenMetrics metrics = BackendEntries.Metrics != nullptr ? BackendEntries.Metrics() : ScreenMetrics{0, 0, 0, 0};
-    int32_t w = metrics.largestClientWidth;
-    int32_t h = metrics.largestClientHeight;
-    int32_t fw = metrics.maximisedClientWidth;
-    int32_t fh = metrics.maximisedClientHeight;
+    // A surface's coordinates are 16-bit: a larger screen gets modes of at most 32768 pixels a side.
+    constexpr int32_t kLargestSide = 32768;
+    int32_t w = std::min(metrics.largestClientWidth, kLargestSide);
+    int32_t h = std::min(metrics.largestClientHeight, kLargestSide);
+    int32_t fw = std::min(metrics.maximisedClientWidth, kLargestSide);
+    int32_t fh = std::min(metrics.maximisedClientHeight, kLargestSide);
     if (GraphState.KnownModes != nullptr) return;
     for (const ModeRow& row : kModeRows) {
         if (row.sizeKind == 0 && !(w >= row.minWidth && h >= row.minHeight)) continue;

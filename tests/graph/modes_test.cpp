@@ -54,6 +54,15 @@ TEST(Modes, DetectionPicksTheLargest256ColourMode) {
     EXPECT_STREQ(request.className, "ZorvGraphWindow");
 }
 
+TEST(Modes, ScreensWiderThan16BitCoordinatesGetModesOf32768Pixels) {
+    RestartLibrary({40000, 300, 32769, 200});  // a width of 32769 gave a surface of -32767
+    int16_t driver = 0, mode = 0;
+    InitGraph(driver, mode, "");
+    EXPECT_EQ(GraphResult(), GraphOk);
+    EXPECT_EQ(SurfaceMaxX(), 32767);
+    EXPECT_EQ(SurfaceMaxY(), 299);
+}
+
 TEST(Modes, EqualSizesReplaceEachOtherInTheClassList) {
     // The largest window is exactly 640 x 480: rows 12 and 13 replace rows 1 and 5 in the
     // class lists, but the general list keeps every row.
