@@ -76,6 +76,13 @@ TEST(Heap, ReleasingAnEmptyVariableOrSizeZeroOnlyEmptiesIt) {
     HeapReleaseSized(block, 40);
 }
 
+#ifdef __SANITIZE_ADDRESS__
+TEST(HeapDeathTest, SanitizerBuildsSeeAnOverrunPastABlock) {
+    // Blocks carved out of one area hid an overrun into the next block from AddressSanitizer.
+    EXPECT_DEATH(static_cast<volatile char*>(HeapAllocate(20))[20] = 1, "heap-buffer-overflow");
+}
+#endif
+
 TEST(HeapDeathTest, MisuseIs204) {
     EXPECT_EXIT(HeapAllocate(-1), ::testing::ExitedWithCode(204), "");
     EXPECT_EXIT(
