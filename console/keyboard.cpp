@@ -43,8 +43,10 @@ bool TakeKeyFrom(const KeyEvent& event) {
         k.extendedPending = true;
         k.pendingKey = TranslateKey(event.scanCode, event.controlState, event.virtualKey);
     }
-    if (IsKeypadDigit(event.virtualKey) && alt) {
-        // A digit of an Alt+keypad code: it is composed, not delivered.
+    if ((IsKeypadDigit(event.virtualKey) && alt) || (k.extendedPending && k.pendingKey == 0)) {
+        // A digit of an Alt+keypad code is composed, not delivered. A key with no code at all
+        // (a NUL byte read from a file) gives nothing: a lone 0 would make the reader take the
+        // next key as its extended code.
         k.extendedPending = false;
         k.pendingKey = 0;
         return false;

@@ -74,6 +74,8 @@ void SetLastArc(int16_t centreX, int16_t centreY, int32_t fromX, int32_t fromY, 
     arc[5] = static_cast<int16_t>(toY);
 }
 
+uint16_t OuterRadius(uint16_t radius) { return radius == UINT16_MAX ? radius : static_cast<uint16_t>(radius + 1); }
+
 void FillSpanThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
 
 }  // namespace
@@ -83,11 +85,11 @@ void IgnoreSpan(int16_t, int16_t, int16_t) {}
 void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
                     uint16_t endAngle, SpanRoutine span) {
     if (GraphState.strokeThickness == 3) {
-        // Three concentric arcs r, r + 1, r - 1; only the innermost feeds the span routine.
+        // Three concentric arcs r, r + 1, r - 1; only the innermost feeds the span routine. The
+        // outer radius stops at 65535 rather than wrap to a ring at the centre.
         GraphState.strokeThickness = 1;
         GenericEllipse(x, y, xRadius, yRadius, startAngle, endAngle, IgnoreSpan);
-        GenericEllipse(x, y, static_cast<uint16_t>(xRadius + 1), static_cast<uint16_t>(yRadius + 1),
-                       startAngle, endAngle, IgnoreSpan);
+        GenericEllipse(x, y, OuterRadius(xRadius), OuterRadius(yRadius), startAngle, endAngle, IgnoreSpan);
         GraphState.strokeThickness = 3;
         if (xRadius == 0 || yRadius == 0) return;
         --xRadius;

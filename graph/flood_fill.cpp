@@ -55,7 +55,8 @@ inline uint64_t OpenBitsOf64(const uint16_t* colours, uint16_t border) {
 }
 
 // The open pixels of one row as bits, 64 to a word: bit (x AND 63) of word (x div 64) is set
-// while pixel x is neither border nor painted. Bits past the row's end are clear.
+// while pixel x is neither border nor painted. Bits past the row's end are clear, and every row
+// has at least one of them, so NextClosed stops inside the row's own words.
 class RowBits {
 public:
     explicit RowBits(uint64_t* words) : words_(words) {}
@@ -180,7 +181,7 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border) {
     GraphState.drawColor = GraphState.fillColor;
     const int32_t width = GraphState.viewMaxX + 1;
     const int32_t height = GraphState.viewMaxY + 1;
-    const int32_t wordsPerRow = (width + 63) / 64;
+    const int32_t wordsPerRow = width / 64 + 1;  // with a clear bit past the row's end
     const int64_t bitsBytes = int64_t{wordsPerRow} * height * static_cast<int64_t>(sizeof(uint64_t));
     const int32_t rowBytes = width * static_cast<int32_t>(sizeof(uint16_t));
     uint64_t* open = bitsBytes <= INT32_MAX ? HeapAllocateOf<uint64_t>(static_cast<int32_t>(bitsBytes)) : nullptr;

@@ -30,7 +30,9 @@ int16_t ColorClassOf(int32_t colorCount);
 ModeEntry* LookupMode(int16_t driver, int16_t& mode);
 void ModeNumberRange(int16_t driver, int16_t& lowest, int16_t& highest);
 void ChooseBestMode(int16_t& driver, int16_t& mode, bool honourDriver);
-void EnterMode(int16_t mode);
+// Sets the mode; true once the mode's start hook (the back-end's window) has run, whatever its
+// result.
+bool EnterMode(int16_t mode);
 // Releases every ModeEntry of KnownModes and the class lists (GraphExitHandler).
 void ReleaseModeLists();
 

@@ -23,17 +23,33 @@ uint16_t LoadEntry(const uint8_t* pixels, int64_t index) {
     return static_cast<uint16_t>(pixels[2 * index] | (pixels[2 * index + 1] << 8));
 }
 
+int64_t BufferBytes(int64_t width, int64_t height) { return 2 * width * height + kImageHeaderBytes; }
+
+// The rectangles a buffer can hold: no negative side (an empty one has only its header) and a
+// size that ImageBufferSize can report.
+bool ImageFits(int64_t width, int64_t height) {
+    return width >= 0 && height >= 0 && width <= 65536 && height <= 65536 &&
+           BufferBytes(width, height) <= INT32_MAX;
+}
+
 }  // namespace
 
 int32_t GenericImageBufferSize(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
-    // 32-bit arithmetic that wraps as the machine's does, without the undefined overflow.
-    uint32_t width = static_cast<uint32_t>(x2 - x1 + 1), height = static_cast<uint32_t>(y2 - y1 + 1);
-    return static_cast<int32_t>(2 * (width * height) + kImageHeaderBytes);
+    const int64_t width = int64_t{x2} - x1 + 1, height = int64_t{y2} - y1 + 1;
+    if (!ImageFits(width, height)) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return 0;
+    }
+    return static_cast<int32_t>(BufferBytes(width, height));
 }
 
 void GenericSaveImage(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buffer) {
-    uint8_t* bytes = static_cast<uint8_t*>(buffer);
     const int32_t width = x2 - x1 + 1;
+    if (!ImageFits(width, int64_t{y2} - y1 + 1)) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    uint8_t* bytes = static_cast<uint8_t*>(buffer);
     std::vector<uint16_t> row(static_cast<size_t>(width));
     uint8_t* write = bytes + kImageHeaderBytes;
     for (int32_t y = y1; y <= y2; ++y) {
@@ -52,10 +68,16 @@ void GenericSaveImage(int16_t x1, int16_t y1, int16_t x2, int16_t y2, void* buff
 void GenericRestoreImage(int16_t x, int16_t y, const void* buffer, uint16_t mode) {
     const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
     const uint8_t* pixels = bytes + kImageHeaderBytes;
+    const int32_t widthLess1 = LoadInt32(bytes), heightLess1 = LoadInt32(bytes + 4);
+    // A header no SaveImage writes is refused before its sizes are added to anything.
+    if (!ImageFits(int64_t{widthLess1} + 1, int64_t{heightLess1} + 1)) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
     int32_t left = x + GraphState.viewLeft;
     int32_t top = y + GraphState.viewTop;
-    int32_t right = left + LoadInt32(bytes);
-    int32_t bottom = top + LoadInt32(bytes + 4);
+    int32_t right = left + widthLess1;
+    int32_t bottom = top + heightLess1;
     int64_t read = 0;  // entry index
     int32_t skipLeft = 0, skipRight = 0;
     if (GraphState.clipOn) {

@@ -118,18 +118,21 @@ bool ClipSegment(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2, int16_t lef
         if (c1 == 0 && c2 == 0) return false;
         if ((c1 & c2) != 0) return true;
         int c = c1 != 0 ? c1 : c2;
-        int32_t x, y;
+        // Two 16-bit spans multiplied overflow 32 bits; the quotient lies between the end
+        // points, so it fits 16 bits again.
+        int64_t x, y;
+        const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;
         if (c & 1) {
-            y = y1 + (y2 - y1) * (left - x1) / (x2 - x1);
+            y = y1 + dy * (left - x1) / dx;
             x = left;
         } else if (c & 2) {
-            y = y1 + (y2 - y1) * (right - x1) / (x2 - x1);
+            y = y1 + dy * (right - x1) / dx;
             x = right;
         } else if (c & 4) {
-            x = x1 + (x2 - x1) * (bottom - y1) / (y2 - y1);
+            x = x1 + dx * (bottom - y1) / dy;
             y = bottom;
         } else {
-            x = x1 + (x2 - x1) * (top - y1) / (y2 - y1);
+            x = x1 + dx * (top - y1) / dy;
             y = top;
         }
         if (c == c1) {

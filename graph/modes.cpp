@@ -1,5 +1,6 @@
 // The mode list, InitGraph, EnterMode and LeaveGraphics.
 
+#include <algorithm>
 #include <cstring>
 
 #include "graph/backend_entries.h"
@@ -89,10 +90,12 @@ int16_t ColorClassOf(int32_t colorCount) {
 void BuildKnownModes() {
     GraphState.backendStartup = BackendEntries.Startup;
     ScreenMetrics metrics = BackendEntries.Metrics != nullptr ? BackendEntries.Metrics() : ScreenMetrics{0, 0, 0, 0};
-    int32_t w = metrics.largestClientWidth;
-    int32_t h = metrics.largestClientHeight;
-    int32_t fw = metrics.maximisedClientWidth;
-    int32_t fh = metrics.maximisedClientHeight;
+    // A surface's coordinates are 16-bit: a larger screen gets modes of at most 32768 pixels a side.
+    constexpr int32_t kLargestSide = 32768;
+    int32_t w = std::min(metrics.largestClientWidth, kLargestSide);
+    int32_t h = std::min(metrics.largestClientHeight, kLargestSide);
+    int32_t fw = std::min(metrics.maximisedClientWidth, kLargestSide);
+    int32_t fh = std::min(metrics.maximisedClientHeight, kLargestSide);
     if (GraphState.KnownModes != nullptr) return;
     for (const ModeRow& row : kModeRows) {
         if (row.sizeKind == 0 && !(w >= row.minWidth && h >= row.minHeight)) continue;
@@ -261,7 +264,10 @@ void ChooseBestMode(int16_t& driver, int16_t& mode, bool honourDriver) {
     mode = bestMode;
 }
 
-void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path) {
+namespace {
+
+// InitGraph's work; true once the back-end has been asked for the mode's window.
+bool EnterRequestedMode(int16_t& driver, int16_t& mode, const LengthPrefixedString& path) {
     ResetGraphState();
     GraphState.driverPath = path;
     if (GraphState.driverPath.length() != 0 &&
@@ -272,11 +278,11 @@ void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path)
     GraphState.driverName.Assign("WIN32GUI");
     if (driver == 0 || mode == kHighestModeRequest) {
         ChooseBestMode(driver, mode, true);
-        if (GraphState.resultCode == GraphErrorNotDetected) return;
+        if (GraphState.resultCode == GraphErrorNotDetected) return false;
     } else {
         if (LookupMode(driver, mode) == nullptr) {
             GraphState.resultCode = GraphErrorInvalidMode;
-            return;
+            return false;
         }
         GraphState.resultCode = GraphOk;
     }
@@ -286,10 +292,31 @@ void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path)
         GraphState.backendStartup();
         GraphState.firstInitPending = false;
     }
-    EnterMode(mode);
+    return EnterMode(mode);
 }
 
-void EnterMode(int16_t mode) {
+}  // namespace
+
+void InitGraph(int16_t& driver, int16_t& mode, const LengthPrefixedString& path) {
+    const bool wasInGraphics = GraphState.inGraphics;
+    const GraphStateRecord stateBefore = GraphState;
+    const DriverSlotsRecord slotsBefore = DriverSlots;
+    const bool windowAsked = EnterRequestedMode(driver, mode, path);
+    const int16_t result = GraphState.resultCode;
+    if (!wasInGraphics || result == GraphOk) return;
+    if (!windowAsked) {
+        // Refused before anything beyond these records changed: the mode in use goes on.
+        GraphState = stateBefore;
+        DriverSlots = slotsBefore;
+    } else {
+        // The back-end could not open the new window after it had replaced the palette the
+        // old one drew with: graphics mode ends as LeaveGraphics ends it.
+        LeaveGraphics();
+    }
+    GraphState.resultCode = result;
+}
+
+bool EnterMode(int16_t mode) {
     int16_t used;
     int16_t lookup = mode;
     ModeEntry* entry;
@@ -304,14 +331,14 @@ void EnterMode(int16_t mode) {
     entry = LookupMode(used, lookup);
     if (entry == nullptr) {
         GraphState.resultCode = GraphErrorInvalidMode;
-        return;
+        return false;
     }
     InstallDefaultSlots();
     if (entry->PlotPixel == nullptr || entry->WritePixel == nullptr || entry->ReadPixel == nullptr ||
         entry->WritePaletteEntry == nullptr || entry->ReadPaletteEntry == nullptr) {
         InstallDefaultSlots();
         GraphState.resultCode = GraphErrorInvalidMode;
-        return;
+        return false;
     }
     DriverSlots.PlotPixel = entry->PlotPixel;
     DriverSlots.WritePixel = entry->WritePixel;
@@ -344,18 +371,19 @@ void EnterMode(int16_t mode) {
     if (entry->ModeInitHook == nullptr) {
         InstallDefaultSlots();
         GraphState.resultCode = GraphErrorInvalidMode;
-        return;
+        return false;
     }
     entry->ModeInitHook();
     if (GraphState.resultCode != GraphOk) {
         InstallDefaultSlots();
-        return;
+        return true;
     }
     GraphState.inGraphics = true;
     DriverSlots.SelectDrawPage(0);
     DriverSlots.ShowPage(0);
     DefineViewport(0, 0, GraphState.surfaceMaxX, GraphState.surfaceMaxY, true);
     ApplyDefaults();
+    return true;
 }
 
 void LeaveGraphics() {

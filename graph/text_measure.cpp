@@ -1,7 +1,9 @@
 // Text measuring, justification and character translation, shared by the generic text routine
 // and the back-end's.
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "graph/text.h"
 
@@ -26,8 +28,11 @@ LengthPrefixedString TranslateText(const LengthPrefixedString& text) {
     return translated;
 }
 
-uint16_t MeasureTextWidth(const LengthPrefixedString& text) {
-    if (!UsesStrokeFont()) return static_cast<uint16_t>(text.length() * 8 * GraphState.textSize);
+namespace {
+
+// The text's extent in pixels, unbounded: a large size makes it more than 16 bits.
+int64_t TextWidth(const LengthPrefixedString& text) {
+    if (!UsesStrokeFont()) return int64_t{text.length()} * 8 * GraphState.textSize;
     const FontRecord& font = CurrentStrokeFont();
     LengthPrefixedString translated = TranslateText(text);
     int32_t sum = 0;
@@ -36,32 +41,36 @@ uint16_t MeasureTextWidth(const LengthPrefixedString& text) {
         // A signed difference: codes below firstChar count too.
         if (static_cast<int32_t>(c) - font.firstChar < font.charCount) sum += font.advanceWidths[c];
     }
-    return static_cast<uint16_t>(std::nearbyint(static_cast<long double>(sum) * GraphState.strokeScaleX));
+    return std::llrint(static_cast<long double>(sum) * GraphState.strokeScaleX);
 }
 
-uint16_t MeasureTextHeight(const LengthPrefixedString&) {
-    if (!UsesStrokeFont()) return static_cast<uint16_t>(8 * GraphState.textSize);
+int64_t TextHeight() {
+    if (!UsesStrokeFont()) return int64_t{8} * GraphState.textSize;
     const FontRecord& font = CurrentStrokeFont();
     long double extent = static_cast<long double>(font.topExtent - font.descentExtent);
-    return static_cast<uint16_t>(static_cast<int32_t>(extent * GraphState.strokeScaleY));
+    return static_cast<int64_t>(extent * GraphState.strokeScaleY);
 }
 
-namespace {
+uint16_t Saturated(int64_t extent) { return static_cast<uint16_t>(std::clamp<int64_t>(extent, 0, UINT16_MAX)); }
 
 // The offset of a justification value 0 / 1 / 2 along a length; other values do not move.
-int32_t Share(uint16_t justify, uint16_t length) {
+int32_t Share(uint16_t justify, int64_t length) {
     switch (justify) {
-        case 1: return length / 2;
-        case 2: return length;
+        case 1: return static_cast<int32_t>(length / 2);
+        case 2: return static_cast<int32_t>(length);
         default: return 0;
     }
 }
 
 }  // namespace
 
+uint16_t MeasureTextWidth(const LengthPrefixedString& text) { return Saturated(TextWidth(text)); }
+
+uint16_t MeasureTextHeight(const LengthPrefixedString&) { return Saturated(TextHeight()); }
+
 void TextJustifyOffsets(int32_t& dx, int32_t& dy, const LengthPrefixedString& text) {
-    uint16_t width = MeasureTextWidth(text);
-    uint16_t height = MeasureTextHeight(text);
+    const int64_t width = TextWidth(text);
+    const int64_t height = TextHeight();
     uint16_t horizontal = GraphState.textHorizJustify;
     uint16_t vertical = GraphState.textVertJustify;
     if (GraphState.textDirection != 0) {

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
@@ -18,19 +19,9 @@ namespace {
 
 constexpr uint32_t kGranule = 16;
 constexpr uint32_t kSizeField = 4;
-constexpr uint32_t kInitialArea = 256 * 1024;
-constexpr uint32_t kGrowthGranule = 64 * 1024;
-constexpr uint32_t kSmallGrowth = 256 * 1024;
-constexpr uint32_t kMediumGrowth = 1024 * 1024;
 
-// A block is addressed by its first byte. A free block keeps its size in the size field and
-// the next free block's address in the (16-byte aligned) bytes after it.
+// A block is addressed by its first byte.
 using Block = unsigned char*;
-
-alignas(16) unsigned char initialArea[kInitialArea];
-Block freeList = nullptr;
-bool prepared = false;
-std::mutex heapLock;
 
 uint32_t SizeOf(Block block) {
     uint32_t size;
@@ -38,12 +29,6 @@ uint32_t SizeOf(Block block) {
     return size;
 }
 void SetSize(Block block, uint32_t size) { std::memcpy(block, &size, sizeof size); }
-Block NextOf(Block block) {
-    Block next;
-    std::memcpy(&next, block + kSizeField, sizeof next);
-    return next;
-}
-void SetNext(Block block, Block next) { std::memcpy(block + kSizeField, &next, sizeof next); }
 
 Block BlockOf(void* pointer) { return static_cast<Block>(pointer) - kSizeField; }
 void* PointerOf(Block block) { return block + kSizeField; }
@@ -52,6 +37,41 @@ void* PointerOf(Block block) { return block + kSizeField; }
 uint64_t RoundedBlockSize(int32_t size) {
     return (static_cast<uint64_t>(size) + kSizeField + kGranule - 1) & ~uint64_t{kGranule - 1};
 }
+
+#if CHAOSPLOT_SYSTEM_HEAP
+// Sanitizer builds: each block is the system allocator's own, of the caller's size after a
+// granule that holds the size field, so AddressSanitizer sees an overrun past any block.
+
+Block TakeBlock(int32_t size, uint32_t blockSize) {
+    void* area = nullptr;
+    if (posix_memalign(&area, kGranule, kGranule + static_cast<uint32_t>(size)) != 0) return nullptr;
+    Block block = static_cast<Block>(area) + kGranule - kSizeField;
+    SetSize(block, blockSize);
+    return block;
+}
+
+void GiveBack(Block block) { std::free(block - (kGranule - kSizeField)); }
+
+#else
+// Blocks carved out of large areas. A free block keeps its size in the size field and the next
+// free block's address in the (16-byte aligned) bytes after it.
+
+constexpr uint32_t kInitialArea = 256 * 1024;
+constexpr uint32_t kGrowthGranule = 64 * 1024;
+constexpr uint32_t kSmallGrowth = 256 * 1024;
+constexpr uint32_t kMediumGrowth = 1024 * 1024;
+
+alignas(16) unsigned char initialArea[kInitialArea];
+Block freeList = nullptr;
+bool prepared = false;
+std::mutex heapLock;
+
+Block NextOf(Block block) {
+    Block next;
+    std::memcpy(&next, block + kSizeField, sizeof next);
+    return next;
+}
+void SetNext(Block block, Block next) { std::memcpy(block + kSizeField, &next, sizeof next); }
 
 void InsertFree(Block block) {
     Block before = nullptr;
@@ -137,27 +157,33 @@ bool GrowLocked(uint32_t blockSize) {
     return true;
 }
 
+Block TakeBlock(int32_t, uint32_t blockSize) {
+    std::lock_guard<std::mutex> guard(heapLock);
+    PrepareLocked();
+    Block block = TakeFirstFit(blockSize);
+    if (!block && GrowLocked(blockSize)) block = TakeFirstFit(blockSize);
+    return block;
+}
+
+void GiveBack(Block block) {
+    std::lock_guard<std::mutex> guard(heapLock);
+    InsertFree(block);
+}
+
+#endif
+
 }  // namespace
 
 void* HeapAllocate(int32_t size) {
     if (size < 0) RaiseRuntimeErrorHere(204);
-    const auto blockSize = static_cast<uint32_t>(RoundedBlockSize(size == 0 ? 1 : size));
-    Block block = nullptr;
-    {
-        std::lock_guard<std::mutex> guard(heapLock);
-        PrepareLocked();
-        block = TakeFirstFit(blockSize);
-        if (!block && GrowLocked(blockSize)) block = TakeFirstFit(blockSize);
-    }
+    if (size == 0) size = 1;
+    Block block = TakeBlock(size, static_cast<uint32_t>(RoundedBlockSize(size)));
     if (!block) RaiseRuntimeErrorHere(203);
     return PointerOf(block);
 }
 
 void HeapRelease(void*& pointer) {
-    if (pointer) {
-        std::lock_guard<std::mutex> guard(heapLock);
-        InsertFree(BlockOf(pointer));
-    }
+    if (pointer) GiveBack(BlockOf(pointer));
     pointer = nullptr;
 }
 
@@ -169,9 +195,6 @@ void HeapReleaseSized(void*& pointer, int32_t size) {
     if (size < 0 || !pointer || SizeOf(BlockOf(pointer)) != RoundedBlockSize(size)) {
         RaiseRuntimeErrorHere(204);
     }
-    {
-        std::lock_guard<std::mutex> guard(heapLock);
-        InsertFree(BlockOf(pointer));
-    }
+    GiveBack(BlockOf(pointer));
     pointer = nullptr;
 }

@@ -99,6 +99,14 @@ TEST_F(KeyboardTest, ExtendedCodeWaitsForTheSecondCall) {
     EXPECT_FALSE(PollKey());
 }
 
+TEST_F(KeyboardTest, AKeyWithNoCodeGivesNothing) {
+    // A NUL byte of redirected input gave a lone 0, and the reader took the "2" as its code.
+    device.Press(CharacterKeyEvent('1', 0));
+    device.Press(CharacterKeyEvent(0, 0));
+    device.Press(CharacterKeyEvent('2', 0));
+    EXPECT_EQ(TakeCodes(), (Codes{'1', '2'}));
+}
+
 struct TranslateCase {
     uint16_t scan;
     uint32_t state;

@@ -218,6 +218,16 @@ TEST(Ellipse, ThickArcWithARadiusOfZeroDrawsItsTwoOuterPasses) {
     EXPECT_EQ(GraphState.strokeThickness, 3);
 }
 
+TEST(Ellipse, ThickArcOfTheLargestRadiusHasNoRingAtTheCentre) {
+    // r + 1 wrapped to 0, a ring at the centre; the outer ring is the middle one instead.
+    std::set<Pixel> rings = Union(ThinOutline(100, 100, 65535, 65535), ThinOutline(100, 100, 65534, 65534));
+    SlotCanvas canvas(200, 200);
+    GraphState.strokeThickness = 3;
+    GenericEllipse(100, 100, 65535, 65535, 0, 360, IgnoreSpan);
+    EXPECT_EQ(canvas.Drawn(), rings);
+    EXPECT_EQ(rings.count({100, 100}), 0u);
+}
+
 TEST(Circle, RadiusZeroDrawsNothingAndOneTheCentre) {
     SlotCanvas canvas(20, 20);
     GenericCircle(5, 5, 0);

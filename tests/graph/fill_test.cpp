@@ -272,6 +272,20 @@ TEST(FloodFill, SeedsOutsideOrOnTheBorderFillNothing) {
     EXPECT_EQ(BufferPixel(1, 100), 0u);
 }
 
+TEST(FloodFill, RowsAMultipleOf64WideAreFilledToTheirRightEdge) {
+    // Their runs to the right edge looked for a closed pixel past the row's bits (the last row's
+    // past the fill's memory, which the sanitizer build sees).
+    for (int16_t right : {63, 127, 639}) {
+        StartMode();
+        DefineViewport(0, 0, right, 479, true);
+        SelectFill(1, 2);
+        FloodFillArea(right, 479, 15);
+        FloodFillArea(0, 0, 15);
+        EXPECT_EQ(BufferPixel(right, 479), DefaultPixel(2)) << right;
+        EXPECT_EQ(BufferPixel(right, 0), DefaultPixel(2)) << right;
+    }
+}
+
 TEST(FloodFill, ViewportsTallerThan2048RowsAreFilledCompletely) {
     RestartLibrary({1000, 3000, 1000, 3000});
     int16_t driver = 10, mode = 240;  // the largest window: 1000 x 3000

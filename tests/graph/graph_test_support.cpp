@@ -5,35 +5,6 @@
 #include <cstring>
 #include <thread>
 
-#include "runtime/exit.h"
-
-MemoryDisplay& TestDisplay() {
-    // Never destroyed: GUI threads may outlive the test that started them until their window
-    // is closed.
-    static MemoryDisplay* display = [] {
-        auto* created = new MemoryDisplay();
-        SelectDisplay(*created);
-        return created;
-    }();
-    return *display;
-}
-
-void RestartLibrary(ScreenMetrics metrics) {
-    TestDisplay().SetMetrics(metrics);
-    TestDisplay().FailWindowCreations(0);
-    TestDisplay().FailBufferCreations(0);
-    ShutdownAllWindows();
-    ReleasePaletteTable();
-    ReleaseModeLists();
-    ExitHandler saved = ExitHandlerChain;
-    GraphicsLayerInit();
-    ExitHandlerChain = saved;
-    GraphState.resultCode = 0;
-    GraphState.firstInitPending = true;
-    GraphState.driverPath.Assign(".");
-    GraphState.inGraphics = false;
-}
-
 void StartMode(int16_t driver, int16_t mode) {
     RestartLibrary();
     InitGraph(driver, mode, "");

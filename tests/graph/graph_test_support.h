@@ -13,12 +13,8 @@
 #include "graph/window/draw_lock.h"
 #include "graph/window/memory_display.h"
 #include "graph/window/primitives.h"
+#include "tests/graph/library_restart.h"
 
-MemoryDisplay& TestDisplay();
-
-// Closes every window, forgets all library state and starts the library again as its layer
-// initialiser does, on a screen with these metrics.
-void RestartLibrary(ScreenMetrics metrics = {1912, 1049, 1920, 1017});
 
 // Restarts the library and sets a mode (default: driver 9, mode 2, 640 x 480 x 16).
 void StartMode(int16_t driver = 9, int16_t mode = 2);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -30,6 +32,39 @@ TEST(ImageBuffers, SizeIsTwelveBytesAndTwoPerPixel) {
     EXPECT_EQ(ImageBufferSize(7, 7, 7, 7), 14);
     EXPECT_EQ(ImageBufferSize(-5, 0, 4, 0), 32);
     EXPECT_EQ(ImageBufferSize(0, 0, 32767, 1), 2 * 32768 * 2 + 12);
+}
+
+TEST(ImageBuffers, RectanglesNoBufferSizeExpressesAreRefused) {
+    SlotCanvas canvas(4, 4);
+    struct Case { int16_t x1, y1, x2, y2; int32_t size; };
+    const Case cases[] = {
+        {0, 0, 32767, 32766, 2 * 32768 * 32767 + 12}, {10, 0, 9, 0, 12},  // the largest; an empty one
+        {-32768, 0, 32767, 32767, 0}, {0, 0, 32767, 32767, 0},            // beyond 32 bits
+        {10, 0, 8, 0, 0}, {0, 5, 0, 3, 0}};                                 // negative sides
+    for (const Case& c : cases) {
+        GraphState.resultCode = GraphOk;
+        EXPECT_EQ(ImageBufferSize(c.x1, c.y1, c.x2, c.y2), c.size) << c.x1 << "," << c.y1 << "," << c.x2;
+        EXPECT_EQ(GraphResult(), c.size == 0 ? GraphErrorGeneral : GraphOk);
+        if (c.size != 0) continue;
+        GraphState.resultCode = GraphOk;
+        uint8_t untouched[16] = {};
+        SaveImage(c.x1, c.y1, c.x2, c.y2, untouched);
+        EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+        EXPECT_EQ(std::count(untouched, untouched + 16, 0), 16);
+    }
+}
+
+TEST(ImageBuffers, HeadersNoSaveWritesAreRefused) {
+    SlotCanvas canvas(40, 40, 0);
+    const int32_t sides[][2] = {{INT32_MAX, 0}, {0, INT32_MAX}, {INT32_MIN, 0}, {-2, 0}, {65536, 0}, {40000, 40000}};
+    for (const auto& side : sides) {
+        uint8_t buffer[16] = {};
+        for (int i = 0; i < 8; ++i) buffer[i] = static_cast<uint8_t>(side[i / 4] >> (8 * (i % 4)));
+        GraphState.resultCode = GraphOk;
+        PutImage(-20, -20, buffer, 0);
+        EXPECT_EQ(GraphResult(), GraphErrorGeneral) << side[0] << "," << side[1];
+    }
+    EXPECT_TRUE(canvas.Drawn().empty());
 }
 
 TEST(ImageBuffers, LayoutIsHeaderThenRowsLittleEndian) {

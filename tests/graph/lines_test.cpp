@@ -143,6 +143,24 @@ TEST(Lines, ClipSegmentMovesEndsOntoTheRectangle) {
     }
 }
 
+TEST(Lines, SegmentsSpanningThe16BitRangeThatMissTheViewportAreRejected) {
+    // Spans of 65535 multiplied in 32 bits overflowed and moved these onto the rectangle.
+    const int16_t misses[][4] = {{-32768, 32767, 32269, -32768}, {-32767, 32767, 31825, -32767},
+                                 {-32767, -32767, 381, 32766}, {-32669, -32768, 100, 32767}};
+    for (const auto& m : misses) {
+        int16_t x1 = m[0], y1 = m[1], x2 = m[2], y2 = m[3];
+        EXPECT_TRUE(ClipSegment(x1, y1, x2, y2, 100, 100, 300, 250)) << m[0] << "," << m[1];
+    }
+    RecordOnly();
+    GraphState.clipOn = true;
+    GraphState.viewLeft = 100;
+    GraphState.viewTop = 100;
+    GraphState.viewMaxX = 200;
+    GraphState.viewMaxY = 150;
+    DriverSlots.DrawLine(32767, 32668, 0, 32667);  // the last one above, before wrapping
+    EXPECT_EQ(plotted, Points{});
+}
+
 TEST(Lines, AxisParallelAndThickSolidLinesGoToTheRuns) {
     RecordOnly();
     DriverSlots.DrawLine(7, 9, 7, 9);

@@ -54,6 +54,15 @@ TEST(Modes, DetectionPicksTheLargest256ColourMode) {
     EXPECT_STREQ(request.className, "ZorvGraphWindow");
 }
 
+TEST(Modes, ScreensWiderThan16BitCoordinatesGetModesOf32768Pixels) {
+    RestartLibrary({40000, 300, 32769, 200});  // a width of 32769 gave a surface of -32767
+    int16_t driver = 0, mode = 0;
+    InitGraph(driver, mode, "");
+    EXPECT_EQ(GraphResult(), GraphOk);
+    EXPECT_EQ(SurfaceMaxX(), 32767);
+    EXPECT_EQ(SurfaceMaxY(), 299);
+}
+
 TEST(Modes, EqualSizesReplaceEachOtherInTheClassList) {
     // The largest window is exactly 640 x 480: rows 12 and 13 replace rows 1 and 5 in the
     // class lists, but the general list keeps every row.
@@ -132,7 +141,9 @@ TEST(Modes, FailedModeSetKeepsTheGuards) {
     InitGraph(driver, mode, "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Window creation failed\n");
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
-    EXPECT_TRUE(GraphState.inGraphics);  // as it was
+    // The palette the old window drew with is gone: out of graphics mode, as LeaveGraphics.
+    EXPECT_FALSE(GraphState.inGraphics);
+    EXPECT_EQ(GraphState.paletteTable, nullptr);
     EXPECT_NE(DriverSlots.PlotPixel, &BackendPlotPixel);
     EXPECT_EQ(DriverSlots.DrawLine, &GenericDrawLine);
 
@@ -141,6 +152,27 @@ TEST(Modes, FailedModeSetKeepsTheGuards) {
     InitGraph(driver, mode, "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Window creation failed\n");
     EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+}
+
+TEST(Modes, ARefusedModeRequestKeepsTheModeInUse) {
+    const int16_t requests[][2] = {{9, 99}, {99, 0}, {19, 30016}};
+    for (const auto& request : requests) {
+        StartMode();
+        DefineViewport(10, 10, 99, 99, true);
+        SetDrawColor(4);
+        const GraphStateRecord before = GraphState;
+        int16_t driver = request[0], mode = request[1];
+        InitGraph(driver, mode, "elsewhere");
+        EXPECT_EQ(GraphResult(), GraphErrorInvalidMode) << request[0] << "," << request[1];
+        EXPECT_TRUE(GraphState.inGraphics);
+        EXPECT_EQ(HighestColor(), 15);
+        EXPECT_EQ(GraphState.surfaceMaxX, before.surfaceMaxX);
+        EXPECT_EQ(GraphState.viewLeft, 10);
+        EXPECT_EQ(GraphState.driverPath.str(), before.driverPath.str());
+        EXPECT_EQ(DriverSlots.PlotPixel, &BackendPlotPixel);
+        PenLineTo(5, 0);
+        EXPECT_EQ(BufferPixel(15, 10), DefaultPixel(4));
+    }
 }
 
 TEST(Modes, PathGetsABackslash) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "graph/fonts/bitmap_font.h"
 #include "graph/graph_internal.h"
 #include "graph/text.h"
@@ -178,6 +180,19 @@ TEST(GenericText, MeasuresFontZero) {
     SelectTextStyle(0, 0, 3);
     EXPECT_EQ(MeasureTextWidth("Hello"), 120);
     EXPECT_EQ(MeasureTextHeight("Hello"), 24);
+}
+
+TEST(GenericText, ExtentsBeyond16BitsSaturateAndStillJustify) {
+    SlotCanvas canvas(8, 8);
+    SelectTextStyle(0, 0, 40);
+    SelectTextJustify(1, 1);
+    const std::string text(205, 'w');  // 65600 pixels wide, which wrapped to 64
+    EXPECT_EQ(MeasureTextWidth(text), 65535);
+    int32_t dx = 0, dy = 0;
+    TextJustifyOffsets(dx, dy, text);
+    EXPECT_EQ(dx, 32800);
+    SelectTextStyle(0, 0, 65535);
+    EXPECT_EQ(MeasureTextHeight("w"), 65535);
 }
 
 TEST(GenericText, TranslationTableAppliesToDrawingOnly) {

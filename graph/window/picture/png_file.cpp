@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -203,6 +206,39 @@ bool IsOtherThanRegularFile(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
 }
 
+// Renaming over a file needs only the folder's permission: a file nobody may write (or this
+// process may not) is not replaced behind its owner's back, root or not.
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) return false;
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// The file a name stands for: a symbolic link's target, so that replacing the file keeps the
+// link. A link to nothing is refused rather than replaced by a file.
+bool ResolveLink(const std::string& path, std::string& target, std::string& error) {
+    struct stat status;
+    target = path;
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return true;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        error = std::strerror(errno);
+        return false;
+    }
+    target = resolved;
+    std::free(resolved);
+    return true;
+}
+
+// The template of the temporary file beside `path`, its last part shortened so that the added
+// suffix keeps it within NAME_MAX.
+std::string TemporaryTemplateFor(const std::string& path) {
+    constexpr size_t kSuffix = 7;  // ".XXXXXX"
+    const size_t nameStart = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
+    std::string temporary = path.substr(0, nameStart + std::min(path.size() - nameStart, size_t{NAME_MAX} - kSuffix));
+    return temporary + ".XXXXXX";
+}
+
 }  // namespace
 
 bool WritePngFile(const std::string& path, const PngPicture& picture, PngCreation creation, std::string& error) {
@@ -220,17 +256,25 @@ bool WritePngFile(const std::string& path, const PngPicture& picture, PngCreatio
         unlink(path.c_str());
         return false;
     }
-    if (IsOtherThanRegularFile(path)) {
-        // A device or a pipe is written as it is.
-        const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    std::string target;
+    if (!ResolveLink(path, target, error)) return false;
+    if (IsOtherThanRegularFile(target)) {
+        // A device or a pipe is written as it is; a pipe nobody reads is refused (ENXIO), not
+        // waited on for ever.
+        const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
             error = std::strerror(errno);
             return false;
         }
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         return WriteTo(fd, picture, error);
     }
+    if (IsReadOnlyFile(target)) {
+        error = std::strerror(EACCES);
+        return false;
+    }
     // A file is replaced only once the new one is whole, so a failed write loses nothing.
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = TemporaryTemplateFor(target);
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
@@ -241,7 +285,7 @@ bool WritePngFile(const std::string& path, const PngPicture& picture, PngCreatio
         unlink(temporary.c_str());
         return false;
     }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
         error = std::strerror(errno);
         unlink(temporary.c_str());
         return false;

@@ -13,7 +13,8 @@ struct PngPicture {
 };
 
 enum class PngCreation : uint8_t {
-    Replace,    // an existing file of that name is replaced
+    Replace,    // an existing file of that name (a symbolic link's target) is replaced, unless
+                // it is read-only; a link to nothing and a pipe nobody reads are errors
     Exclusive,  // an existing file of that name is an error (nothing is overwritten)
 };
 

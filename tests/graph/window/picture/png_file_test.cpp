@@ -113,4 +113,38 @@ TEST_F(PngFile, FailuresSayWhyAndLeaveNothing) {
     EXPECT_EQ(std::system(("test -z \"$(ls " + folder_ + ")\"").c_str()), 0);
 }
 
+TEST_F(PngFile, HostileNamesAreRefusedOrWrittenWithoutHarm) {
+    std::vector<uint32_t> pixels(4, 0x778899);
+    const std::string fifo = PathOf("fifo"), readOnly = PathOf("read-only.png"), dangling = PathOf("dangling.png");
+    const std::string linked = PathOf("linked.png"), longName = PathOf(std::string(255, 'n').c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    { std::ofstream(readOnly) << "kept"; }
+    chmod(readOnly.c_str(), 0444);
+    ASSERT_EQ(symlink("nowhere.png", dangling.c_str()), 0);
+    ASSERT_EQ(symlink("read-only.png", linked.c_str()), 0);
+    const struct {
+        std::string path;
+        bool written;
+    } cases[] = {{fifo, false}, {readOnly, false}, {dangling, false}, {linked, false}, {longName, true}};
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_EQ(WritePngFile(c.path, {pixels.data(), 2, 2, 2}, PngCreation::Replace, error), c.written)
+            << c.path.size() << " " << error;
+    }
+    std::stringstream kept;
+    kept << std::ifstream(readOnly).rdbuf();
+    EXPECT_EQ(kept.str(), "kept");
+    struct stat status;
+    ASSERT_EQ(lstat(dangling.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_EQ(DecodePng(longName).pixels, pixels);
+    // A link to a writable file replaces the file and keeps the link.
+    chmod(readOnly.c_str(), 0644);
+    std::string error;
+    ASSERT_TRUE(WritePngFile(linked, {pixels.data(), 2, 2, 2}, PngCreation::Replace, error)) << error;
+    ASSERT_EQ(lstat(linked.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_EQ(DecodePng(readOnly).pixels, pixels);
+}
+
 }  // namespace

@@ -1,0 +1,33 @@
+#include "tests/graph/library_restart.h"
+
+#include "graph/graph_internal.h"
+#include "graph/window/backend_testing.h"
+#include "graph/window/palette.h"
+#include "runtime/exit.h"
+
+MemoryDisplay& TestDisplay() {
+    // Never destroyed: GUI threads may outlive the test that started them until their window
+    // is closed.
+    static MemoryDisplay* display = [] {
+        auto* created = new MemoryDisplay();
+        SelectDisplay(*created);
+        return created;
+    }();
+    return *display;
+}
+
+void RestartLibrary(ScreenMetrics metrics) {
+    TestDisplay().SetMetrics(metrics);
+    TestDisplay().FailWindowCreations(0);
+    TestDisplay().FailBufferCreations(0);
+    ShutdownAllWindows();
+    ReleasePaletteTable();
+    ReleaseModeLists();
+    ExitHandler saved = ExitHandlerChain;
+    GraphicsLayerInit();
+    ExitHandlerChain = saved;
+    GraphState.resultCode = 0;
+    GraphState.firstInitPending = true;
+    GraphState.driverPath.Assign(".");
+    GraphState.inGraphics = false;
+}

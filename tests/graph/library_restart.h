@@ -1,0 +1,12 @@
+#pragma once
+// A fresh graphics library on the memory display, for the tests and the fuzzer: no test
+// framework needed.
+
+#include "graph/backend_entries.h"
+#include "graph/window/memory_display.h"
+
+MemoryDisplay& TestDisplay();
+
+// Closes every window, forgets all library state and starts the library again as its layer
+// initialiser does, on a screen with these metrics.
+void RestartLibrary(ScreenMetrics metrics = {1912, 1049, 1920, 1017});
