@@ -37,6 +37,37 @@ bool GraphWindowShows();
 // GraphOk.
 void SaveWindowPicture(const LengthPrefixedString& fileName);
 
+// ---- Pixels, segments and the pen ----------------------------------------------------------
+// Coordinates are viewport coordinates; with clipping on, nothing outside the viewport changes.
+
+// Sets the pixel at (x, y) to `colour` through the WritePixel slot, whatever the write mode.
+void PlotPixelAt(int16_t x, int16_t y, uint16_t colour);
+// The colour of the pixel at (x, y), through the ReadPixel slot.
+uint16_t ReadPixelAt(int16_t x, int16_t y);
+// A segment from (x1, y1) to (x2, y2) in the line settings and write mode, through the DrawLine
+// slot. The pen stays put.
+void DrawSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The pen moves by (dx, dy), 16-bit arithmetic that wraps; PenLineBy draws the way it goes.
+void PenMoveBy(int16_t dx, int16_t dy);
+void PenLineBy(int16_t dx, int16_t dy);
+// How lines, runs and pixels combine with what is there: 0 copy, 1 exclusive or, 2 or, 3 and,
+// 4 complement of the colour. A mode above 4 sets result code -11 and changes nothing.
+void SelectWriteMode(uint16_t mode);
+
+// ---- Palette ------------------------------------------------------------------------------
+// Through the WritePaletteEntry and ReadPaletteEntry slots. An index the mode has no entry for,
+// or a mode without a palette, sets result code -11 and changes nothing.
+
+void ChangePaletteEntry(int16_t index, PaletteEntry entry);
+// The entry's colour; all zeros when it was refused.
+PaletteEntry ReadPaletteEntryAt(int16_t index);
+// Entries 0..count-1 from `entries`. A count below 0 or above the mode's number of colours,
+// or no entries, sets result code -11 and changes nothing.
+void ChangeWholePalette(const PaletteEntry* entries, int32_t count);
+// Reads the first min(capacity, number of colours) entries into `entries` and returns how many.
+// A mode without a palette, or no room given, sets result code -11 and reads none.
+int32_t ReadWholePalette(PaletteEntry* entries, int32_t capacity);
+
 // ---- Context ------------------------------------------------------------------------------
 
 void DefineViewport(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip);
@@ -48,6 +79,36 @@ int16_t SurfaceMaxY();
 int16_t RegisterFontName(const LengthPrefixedString& name);
 // Default palette entry `colour` (0..255), the colours every mode set starts from.
 PaletteEntry DefaultPaletteEntry(uint16_t colour);
+
+// Clears the viewport to the background colour through the EraseViewportOp slot; the pen goes
+// to (0, 0).
+void EraseViewport();
+// Clears the whole surface the same way, the viewport left as it was; the pen goes to (0, 0).
+void EraseSurface();
+// The mode's aspect factors (10000 is square pixels), the ones radii are corrected by.
+void ReadAspectFactors(uint16_t& xFactor, uint16_t& yFactor);
+
+// ---- Fill and text settings ---------------------------------------------------------------
+
+// The fill pattern and colour, as SelectFill sets them.
+struct FillSettings {
+    uint16_t pattern;
+    uint16_t colour;
+};
+void ReadFillSettings(FillSettings& settings);
+// The 8 rows of pattern 12 (the top bit of a row is its leftmost pixel), and pattern 12 in
+// `colour` selected as the fill. A null pattern or a colour above HighestColor sets result code
+// -11 and changes nothing.
+void DefineUserFillPattern(const uint8_t* rows, uint16_t colour);
+// The text settings, as SelectTextStyle and SelectTextJustify set them.
+struct TextSettings {
+    uint16_t font;
+    uint16_t direction;
+    uint16_t size;
+    uint16_t horizontal;
+    uint16_t vertical;
+};
+void ReadTextSettings(TextSettings& settings);
 
 // ---- Line settings ------------------------------------------------------------------------
 
@@ -75,6 +136,21 @@ void DrawCircle(int16_t x, int16_t y, uint16_t radius);
 // colour (the FillPatternSpan slot).
 void FillEllipseArea(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius);
 LastArcPoints ReadLastArc();
+
+// ---- Rectangles and bars ------------------------------------------------------------------
+// Corners are viewport coordinates in either order; with clipping on, only the viewport changes.
+
+// The outline in the line settings and write mode, through the DrawLine slot. Each corner is
+// drawn once, so an outline in exclusive-or mode keeps its corners.
+void OutlineRectangle(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The rectangle filled in the fill pattern and colour, row by row through the FillPatternSpan
+// slot, with no outline.
+void FillBarArea(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// A bar for bar charts: the filled front with its outline, and a depth face receding `depth`
+// pixels right and `depth` pixels up from the right side, outlined only; with `top`, the top
+// face's outline too (leave it off for a bar stacked under another). A negative depth sets
+// result code -11 and draws nothing.
+void DrawDepthBar(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t depth, bool top);
 
 // ---- Text ---------------------------------------------------------------------------------
 
