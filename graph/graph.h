@@ -152,6 +152,26 @@ void FillBarArea(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
 // result code -11 and draws nothing.
 void DrawDepthBar(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t depth, bool top);
 
+// ---- Polygons -----------------------------------------------------------------------------
+// Points are viewport coordinates; with clipping on, only the viewport changes. Fewer than 2
+// points, or none given, set result code -11 and draw nothing.
+
+struct GraphPoint {
+    int16_t x;
+    int16_t y;
+};
+
+// The segments from each point to the next in the line settings and write mode, through the
+// DrawLine slot. The outline is closed only when the last point repeats the first.
+void DrawPolygonOutline(const GraphPoint* points, int32_t count);
+// The polygon closed from the last point back to the first: the pixels whose centres lie inside
+// by the even-odd rule (a pixel is inside when a ray from its centre to the right crosses the
+// edges an odd number of times, an edge holding its upper end but not its lower one) filled in
+// the fill pattern and colour through the FillPatternSpan slot, then the closed outline as
+// DrawPolygonOutline draws it. The fill's working memory is one 32-bit number per point; when
+// the heap cannot hold it, result code -7 and nothing is drawn.
+void FillPolygonArea(const GraphPoint* points, int32_t count);
+
 // ---- Text ---------------------------------------------------------------------------------
 
 // Font 0 is the built-in 8x8 font, 1..16 the registered fonts; direction 0 is horizontal, 1

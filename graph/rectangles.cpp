@@ -1,9 +1,8 @@
 // Outlined rectangles, filled bars and bars with a depth face.
 
-#include <algorithm>
 #include <utility>
 
-#include "graph/fill_colour_scope.h"
+#include "graph/fill_rows.h"
 #include "graph/graph_internal.h"
 
 namespace {
@@ -35,13 +34,9 @@ void FillBarArea(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     Order(x1, x2);
     Order(y1, y2);
     int32_t first = y1, last = y2;
-    if (GraphState.clipOn) {
-        // Rows outside the viewport would be clipped away one by one.
-        first = std::max<int32_t>(first, 0);
-        last = std::min<int32_t>(last, GraphState.viewMaxY);
-    }
+    if (!NarrowRowsToViewport(first, last)) return;
     FillColourScope colour;
-    for (int32_t y = first; y <= last; ++y) DriverSlots.FillPatternSpan(x1, x2, static_cast<int16_t>(y));
+    for (int32_t y = first; y <= last; ++y) FillSpan(x1, x2, y);
 }
 
 void DrawDepthBar(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t depth, bool top) {
