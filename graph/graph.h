@@ -136,6 +136,17 @@ void DrawCircle(int16_t x, int16_t y, uint16_t radius);
 // colour (the FillPatternSpan slot).
 void FillEllipseArea(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius);
 LastArcPoints ReadLastArc();
+// A wedge of the ellipse from startAngle to endAngle (taken as the arc operations take them):
+// the pixels whose centres lie in the ellipse and between the two angles' rays, filled in the
+// fill pattern and colour through the FillPatternSpan slot, then outlined in the drawing colour
+// and line settings: the arc through the EllipseOp slot and the two radii to its end points
+// (ReadLastArc) through the DrawLine slot. Angles are those of the ellipse's parameter, as on
+// the arc: the ray at 45 degrees passes through (x + xRadius cos 45, y - yRadius sin 45). With
+// clipping on, only the viewport changes.
+void FillEllipticalWedge(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t xRadius,
+                         uint16_t yRadius);
+// The wedge of the circle DrawArc draws.
+void FillWedge(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t radius);
 
 // ---- Rectangles and bars ------------------------------------------------------------------
 // Corners are viewport coordinates in either order; with clipping on, only the viewport changes.
