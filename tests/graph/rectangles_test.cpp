@@ -13,17 +13,11 @@ struct Box { int x1, y1, x2, y2; };
 // The rectangle's pixels (all, or its border only) inside the viewport, in surface coordinates.
 std::set<Pixel> Reference(Box b, Box view, bool borderOnly) {
     std::set<Pixel> pixels;
-    const int left = std::min(b.x1, b.x2), right = std::max(b.x1, b.x2);
-    const int top = std::min(b.y1, b.y2), bottom = std::max(b.y1, b.y2);
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            const bool border = x == left || x == right || y == top || y == bottom;
-            const int sx = x + view.x1, sy = y + view.y1;
-            if ((border || !borderOnly) && sx >= view.x1 && sx <= view.x2 && sy >= view.y1 && sy <= view.y2) {
-                pixels.insert({sx, sy});
-            }
-        }
-    }
+    const auto [left, right] = std::minmax(b.x1, b.x2);
+    const auto [top, bottom] = std::minmax(b.y1, b.y2);
+    for (int y = std::max(top, 0); y <= std::min(bottom, view.y2 - view.y1); ++y)
+        for (int x = std::max(left, 0); x <= std::min(right, view.x2 - view.x1); ++x)
+            if (!borderOnly || x == left || x == right || y == top || y == bottom) pixels.insert({x + view.x1, y + view.y1});
     return pixels;
 }
 
