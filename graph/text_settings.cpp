@@ -1,5 +1,6 @@
 // The public text operations: the text style, the justification and writing text.
 
+#include "graph/fonts/stroke_font_sets.h"
 #include "graph/text.h"
 
 void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size) {
@@ -7,6 +8,7 @@ void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size) {
         GraphState.resultCode = GraphErrorGeneral;
         return;
     }
+    if (font >= 1 && font <= GraphState.fontCount) LoadStrokeFontSet(GraphState.fontTable[font - 1]);
     GraphState.textFont = font;
     GraphState.textDirection = direction;
     GraphState.textSize = size;

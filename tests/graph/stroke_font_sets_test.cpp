@@ -1,0 +1,53 @@
+// Fonts 1 to 10 draw the Hershey glyphs they were made from: the segments of a character land
+// where the font file's points say, moved to the glyph's left edge and stretched as the set was.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+#include "graph/fonts/stroke_font_sets.h"
+#include "graph/graph.h"
+#include "tests/graph/slot_canvas.h"
+#include "tools/stroke_fonts/jhf_glyphs.h"
+
+namespace {
+
+using Segment = std::tuple<int, int, int, int>;
+std::vector<Segment> drawn;
+
+TEST(StrokeFontSets, EachFontDrawsItsHersheyGlyph) {
+    ASSERT_EQ(kStrokeFontSetCount, 10);
+    for (uint16_t font = 1; font <= 10; ++font) {
+        const StrokeFontSet& set = kStrokeFontSets[font - 1];
+        ASSERT_STREQ(GraphState.fontTable[font - 1].name, set.name);
+        std::ifstream file(std::string(CHAOSPLOT_HERSHEY_DIR "/") + set.source);
+        std::stringstream text;
+        text << file.rdbuf();
+        std::vector<JhfGlyph> glyphs;
+        std::string error;
+        ASSERT_TRUE(ParseJhf(text.str(), glyphs, error)) << error;
+        for (char c : {'H', 'g', '&'}) {
+            const JhfGlyph& glyph = glyphs[static_cast<size_t>(c - ' ')];
+            std::vector<Segment> expected;
+            auto at = [&](JhfPoint p) {
+                return std::pair{100 + static_cast<int>(std::lround((p.x - glyph.left) * set.widthPercent / 100.0)), 50 - (9 - p.y)};
+            };
+            for (const auto& stroke : glyph.strokes)
+                for (size_t i = 1; i < stroke.size(); ++i)
+                    expected.emplace_back(at(stroke[i - 1]).first, at(stroke[i - 1]).second, at(stroke[i]).first, at(stroke[i]).second);
+            SlotCanvas canvas(8, 8);
+            DriverSlots.DrawLine = [](int16_t x1, int16_t y1, int16_t x2, int16_t y2) { drawn.emplace_back(x1, y1, x2, y2); };
+            drawn.clear();
+            SelectTextStyle(font, 0, 4);  // one pixel per glyph unit
+            SelectTextJustify(0, 0);
+            DrawTextAt(100, 50, std::string(1, c).c_str());
+            EXPECT_EQ(drawn, expected) << set.name << " '" << c << "'";
+            EXPECT_EQ(MeasureTextWidth(std::string(1, c).c_str()), std::lround((glyph.right - glyph.left) * set.widthPercent / 100.0));
+        }
+    }
+}
+
+}  // namespace
