@@ -189,6 +189,10 @@ void FillPolygonArea(const GraphPoint* points, int32_t count);
 // upwards. A font number above 16 or a direction above 1 sets result code -11 and changes
 // nothing. Also sets the stroke scale that follows from the size.
 void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size);
+// Stroke fonts drawn at a free scale: xMultiplier / xDivisor pixels per glyph unit across,
+// yMultiplier / yDivisor up, instead of the size's size / 4 both ways, until the next
+// SelectTextStyle. A divisor of 0 sets result code -11 and changes nothing.
+void ScaleStrokeText(uint16_t xMultiplier, uint16_t xDivisor, uint16_t yMultiplier, uint16_t yDivisor);
 // Horizontal 0 left, 1 centre, 2 right; vertical 0 bottom, 1 centre, 2 top. Values above 2 set
 // result code -11 and change nothing.
 void SelectTextJustify(uint16_t horizontal, uint16_t vertical);

@@ -16,6 +16,15 @@ void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size) {
     GraphState.strokeScaleY = StrokeScaleForSize(size);
 }
 
+void ScaleStrokeText(uint16_t xMultiplier, uint16_t xDivisor, uint16_t yMultiplier, uint16_t yDivisor) {
+    if (xDivisor == 0 || yDivisor == 0) {
+        GraphState.resultCode = GraphErrorGeneral;
+        return;
+    }
+    GraphState.strokeScaleX = static_cast<float>(xMultiplier) / static_cast<float>(xDivisor);
+    GraphState.strokeScaleY = static_cast<float>(yMultiplier) / static_cast<float>(yDivisor);
+}
+
 void SelectTextJustify(uint16_t horizontal, uint16_t vertical) {
     if (horizontal > 2 || vertical > 2) {
         GraphState.resultCode = GraphErrorGeneral;

@@ -10,6 +10,7 @@
 
 #include "graph/fonts/stroke_font_sets.h"
 #include "graph/graph.h"
+#include "tests/graph/graph_test_support.h"
 #include "tests/graph/slot_canvas.h"
 #include "tools/stroke_fonts/jhf_glyphs.h"
 
@@ -19,6 +20,7 @@ using Segment = std::tuple<int, int, int, int>;
 std::vector<Segment> drawn;
 
 TEST(StrokeFontSets, EachFontDrawsItsHersheyGlyph) {
+    RestartLibrary();  // registers the ten names
     ASSERT_EQ(kStrokeFontSetCount, 10);
     for (uint16_t font = 1; font <= 10; ++font) {
         const StrokeFontSet& set = kStrokeFontSets[font - 1];
@@ -48,6 +50,19 @@ TEST(StrokeFontSets, EachFontDrawsItsHersheyGlyph) {
             EXPECT_EQ(MeasureTextWidth(std::string(1, c).c_str()), std::lround((glyph.right - glyph.left) * set.widthPercent / 100.0));
         }
     }
+}
+
+TEST(StrokeFontSets, AFreeScaleStretchesEachWayAndAZeroDivisorIsRefused) {
+    RestartLibrary();
+    SlotCanvas canvas(8, 8);
+    SelectTextStyle(6, 0, 4);
+    const uint16_t width = MeasureTextWidth("HH"), height = MeasureTextHeight("H");
+    ScaleStrokeText(3, 1, 1, 2);
+    EXPECT_EQ(MeasureTextWidth("HH"), 3 * width);
+    EXPECT_EQ(MeasureTextHeight("H"), height / 2);
+    ScaleStrokeText(1, 0, 1, 1);
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
+    EXPECT_EQ(MeasureTextWidth("HH"), 3 * width);
 }
 
 }  // namespace
