@@ -8,7 +8,7 @@ void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size) {
         GraphState.resultCode = GraphErrorGeneral;
         return;
     }
-    if (font >= 1 && font <= GraphState.fontCount) LoadStrokeFontSet(GraphState.fontTable[font - 1]);
+    LoadStrokeFontSet(font);
     GraphState.textFont = font;
     GraphState.textDirection = direction;
     GraphState.textSize = size;

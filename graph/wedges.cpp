@@ -6,6 +6,7 @@
 // at most two spans. A pixel centre lies in the ellipse when
 // dx^2 ry^2 + dy^2 rx^2 <= rx^2 ry^2, worked out exactly in 128-bit integers.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -45,7 +46,8 @@ Ray RayAt(uint16_t degrees, int32_t rx, int32_t ry) {
 // The integers dx with a dx <= b (or < b when strict).
 Interval HalfLine(double a, double b, bool strict) {
     if (a == 0) return (strict ? b > 0 : b >= 0) ? Interval{-kUnbounded, kUnbounded} : Interval{1, 0};
-    const double bound = b / a;
+    // A ray close to the row's direction puts the bound far off; kept within reach of 64 bits.
+    const double bound = std::clamp(b / a, -1e12, 1e12);
     if (a > 0) return {-kUnbounded, static_cast<int64_t>(strict ? std::ceil(bound) - 1 : std::floor(bound))};
     return {static_cast<int64_t>(strict ? std::floor(bound) + 1 : std::ceil(bound)), kUnbounded};
 }

@@ -23,6 +23,7 @@ struct StrokeFontSet {
 extern const StrokeFontSet kStrokeFontSets[];
 extern const int kStrokeFontSetCount;
 
-// Gives a registered font without data the glyphs of the set of its name, copied into the heap
-// as every font's data is (the exit handler releases it). Fonts of other names are left alone.
-void LoadStrokeFontSet(FontRecord& font);
+// Gives font 1..10, while it has no data and still bears its registered name, the glyphs of its
+// set, copied into the heap as every font's data is (the exit handler releases it). Any other
+// font is left alone.
+void LoadStrokeFontSet(uint16_t fontNumber);

@@ -66,17 +66,17 @@ TEST(SmallOps, UserPatternEraseAndSettingsReadBack) {
 
 TEST(SmallOps, PaletteEntriesRoundTripAndBadCountsChangeNothing) {
     StartMode();  // 16 colours
+    ChangePaletteEntry(3, {1, 2, 3});
     PaletteEntry all[17] = {};
-    for (void (*call)(PaletteEntry*) : {+[](PaletteEntry* e) { ChangeWholePalette(e, 17); },
-                                        +[](PaletteEntry* e) { ChangeWholePalette(e, -1); },
-                                        +[](PaletteEntry*) { ChangePaletteEntry(16, {}); }}) {
+    for (auto [entries, count] : {std::pair{all, 17}, std::pair{all, -1}, std::pair{(PaletteEntry*)nullptr, 1}}) {
         GraphState.resultCode = GraphOk;
-        call(all);
+        ChangeWholePalette(entries, count);
         EXPECT_EQ(GraphResult(), GraphErrorGeneral);
     }
-    ChangePaletteEntry(3, {1, 2, 3});
     EXPECT_EQ(ReadWholePalette(all, 17), 16);
     EXPECT_EQ(all[3].green, 2);
+    ChangePaletteEntry(16, {});
+    EXPECT_EQ(GraphResult(), GraphErrorGeneral);
     all[3] = {9, 9, 9};
     ChangeWholePalette(all, 16);
     EXPECT_EQ(ReadPaletteEntryAt(3).red, 9);

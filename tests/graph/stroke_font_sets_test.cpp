@@ -33,21 +33,19 @@ TEST(StrokeFontSets, EachFontDrawsItsHersheyGlyph) {
         ASSERT_TRUE(ParseJhf(text.str(), glyphs, error)) << error;
         for (char c : {'H', 'g', '&'}) {
             const JhfGlyph& glyph = glyphs[static_cast<size_t>(c - ' ')];
+            auto across = [&](int x) { return static_cast<int>(std::lround((x - glyph.left) * set.widthPercent / 100.0)); };
             std::vector<Segment> expected;
-            auto at = [&](JhfPoint p) {
-                return std::pair{100 + static_cast<int>(std::lround((p.x - glyph.left) * set.widthPercent / 100.0)), 50 - (9 - p.y)};
-            };
             for (const auto& stroke : glyph.strokes)
                 for (size_t i = 1; i < stroke.size(); ++i)
-                    expected.emplace_back(at(stroke[i - 1]).first, at(stroke[i - 1]).second, at(stroke[i]).first, at(stroke[i]).second);
+                    expected.emplace_back(100 + across(stroke[i - 1].x), 41 + stroke[i - 1].y, 100 + across(stroke[i].x), 41 + stroke[i].y);
             SlotCanvas canvas(8, 8);
             DriverSlots.DrawLine = [](int16_t x1, int16_t y1, int16_t x2, int16_t y2) { drawn.emplace_back(x1, y1, x2, y2); };
             drawn.clear();
             SelectTextStyle(font, 0, 4);  // one pixel per glyph unit
-            SelectTextJustify(0, 0);
+            SelectTextJustify(0, 0);      // (100, 50) on the baseline, 9 units below the glyph's centre line
             DrawTextAt(100, 50, std::string(1, c).c_str());
             EXPECT_EQ(drawn, expected) << set.name << " '" << c << "'";
-            EXPECT_EQ(MeasureTextWidth(std::string(1, c).c_str()), std::lround((glyph.right - glyph.left) * set.widthPercent / 100.0));
+            EXPECT_EQ(MeasureTextWidth(std::string(1, c).c_str()), across(glyph.right));
         }
     }
 }

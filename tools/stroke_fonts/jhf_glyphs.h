@@ -12,12 +12,14 @@
 struct JhfPoint {
     int x;  // to the right of the glyph's centre line
     int y;  // downwards, from the font's centre line
+    bool operator==(const JhfPoint&) const = default;
 };
 
 struct JhfGlyph {
     int left = 0;
     int right = 0;
     std::vector<std::vector<JhfPoint>> strokes;  // each a pen-down path
+    bool operator==(const JhfGlyph&) const = default;
 };
 
 // The glyphs of a .jhf text in file order. False, with `error` saying where and why, when the
