@@ -11,7 +11,6 @@
 namespace {
 
 int outlineSegments = 0;
-void CountSegment(int16_t, int16_t, int16_t, int16_t) { ++outlineSegments; }
 
 // The classic crossing-number test at the centre of pixel (px, py).
 bool InsideByCrossings(const std::vector<GraphPoint>& points, double px, double py) {
@@ -26,7 +25,7 @@ bool InsideByCrossings(const std::vector<GraphPoint>& points, double px, double 
 void ExpectFillMatchesReference(const std::vector<GraphPoint>& points, int viewLeft, int viewTop) {
     SlotCanvas canvas(48, 40);
     DefineViewport(static_cast<int16_t>(viewLeft), static_cast<int16_t>(viewTop), 40, 33, true);
-    DriverSlots.DrawLine = CountSegment;
+    DriverSlots.DrawLine = [](int16_t, int16_t, int16_t, int16_t) { ++outlineSegments; };
     outlineSegments = 0;
     SelectFill(1, 9);
     FillPolygonArea(points.data(), static_cast<int32_t>(points.size()));

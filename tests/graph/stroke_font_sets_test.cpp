@@ -25,9 +25,8 @@ TEST(StrokeFontSets, EachFontDrawsItsHersheyGlyph) {
     for (uint16_t font = 1; font <= 10; ++font) {
         const StrokeFontSet& set = kStrokeFontSets[font - 1];
         ASSERT_STREQ(GraphState.fontTable[font - 1].name, set.name);
-        std::ifstream file(std::string(CHAOSPLOT_HERSHEY_DIR "/") + set.source);
         std::stringstream text;
-        text << file.rdbuf();
+        text << std::ifstream(std::string(CHAOSPLOT_HERSHEY_DIR "/") + set.source).rdbuf();
         std::vector<JhfGlyph> glyphs;
         std::string error;
         ASSERT_TRUE(ParseJhf(text.str(), glyphs, error)) << error;

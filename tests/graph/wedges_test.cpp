@@ -12,11 +12,6 @@ namespace {
 
 struct Wedge { int rx, ry, from, to; };
 
-double AngularDistance(double a, double b) {
-    const double d = std::fmod(std::fabs(a - b), 360.0);
-    return std::min(d, 360.0 - d);
-}
-
 TEST(Wedges, FillIsEveryPixelCentreInsideTheEllipseAndBetweenTheAngles) {
     const int cx = 25, cy = 22;
     for (Wedge w : {Wedge{12, 12, 0, 90}, Wedge{15, 9, 30, 200}, Wedge{15, 9, 200, 30}, Wedge{10, 14, 45, 315},
@@ -33,7 +28,7 @@ TEST(Wedges, FillIsEveryPixelCentreInsideTheEllipseAndBetweenTheAngles) {
                 const double dx = x - cx, dy = cy - y;
                 double angle = std::atan2(dy * w.rx, dx * w.ry) * 180 / std::numbers::pi;
                 if (angle < 0) angle += 360;
-                const bool onRay = AngularDistance(angle, from) < 1e-9 || AngularDistance(angle, to) < 1e-9;
+                const bool onRay = std::fabs(std::remainder(angle - from, 360)) < 1e-9 || std::fabs(std::remainder(angle - to, 360)) < 1e-9;
                 if (outline.count({x, y}) || onRay || (dx == 0 && dy == 0)) continue;
                 const bool inEllipse = dx * dx * w.ry * w.ry + dy * dy * w.rx * w.rx <= double(w.rx * w.rx) * w.ry * w.ry;
                 const bool between = to - from >= 360 || (from <= angle && angle <= to);
