@@ -16,7 +16,7 @@ TEST(Wedges, FillIsEveryPixelCentreInsideTheEllipseAndBetweenTheAngles) {
     const int cx = 25, cy = 22;
     for (Wedge w : {Wedge{12, 12, 0, 90}, Wedge{15, 9, 30, 200}, Wedge{15, 9, 200, 30}, Wedge{10, 14, 45, 315},
                     Wedge{13, 13, 0, 360}, Wedge{9, 9, 90, 270}, Wedge{14, 6, 350, 10}, Wedge{12, 8, 100, 100},
-                    Wedge{30, 20, 120, 340}}) {
+                    Wedge{30, 20, 120, 340}, Wedge{65535, 65535, 10, 350}, Wedge{65535, 3, 1, 359}}) {
         SlotCanvas canvas(50, 44);
         DefineViewport(3, 2, 44, 40, true);
         SelectFill(1, 9);
@@ -30,7 +30,7 @@ TEST(Wedges, FillIsEveryPixelCentreInsideTheEllipseAndBetweenTheAngles) {
                 if (angle < 0) angle += 360;
                 const bool onRay = std::fabs(std::remainder(angle - from, 360)) < 1e-9 || std::fabs(std::remainder(angle - to, 360)) < 1e-9;
                 if (outline.count({x, y}) || onRay || (dx == 0 && dy == 0)) continue;
-                const bool inEllipse = dx * dx * w.ry * w.ry + dy * dy * w.rx * w.rx <= double(w.rx * w.rx) * w.ry * w.ry;
+                const bool inEllipse = dx * dx * w.ry * w.ry + dy * dy * w.rx * w.rx <= double(w.rx) * w.rx * w.ry * w.ry;
                 const bool between = to - from >= 360 || (from <= angle && angle <= to);
                 EXPECT_EQ(canvas.At(x, y) == 9, inEllipse && between && from != to)
                     << x << "," << y << " wedge " << w.rx << "x" << w.ry << " " << w.from << ".." << w.to;
