@@ -51,15 +51,6 @@ inline void OffsetsAt(int32_t xRadius, int32_t yRadius, float angle, int32_t& dx
 
 float DegreesToRadians(long double degrees) { return static_cast<float>(degrees * kRadiansPerDegree); }
 
-// A radius corrected for the mode's aspect factor. The product is 32-bit and the corrected
-// radius is a 16-bit radius again, so a small factor that pushes it past 65535 wraps. Before
-// any mode is set the factor is 0; the radius is then taken as it is.
-int32_t CorrectForAspect(uint16_t radius, uint16_t aspect) {
-    if (aspect == 0) aspect = 10000;
-    const uint16_t corrected = static_cast<uint16_t>(static_cast<uint32_t>(radius) * 10000u / aspect);
-    return corrected == 0 ? 1 : corrected;
-}
-
 void Plot(int32_t x, int32_t y) {
     DriverSlots.WritePixel(static_cast<int16_t>(x), static_cast<int16_t>(y), GraphState.drawColor);
 }
@@ -79,6 +70,21 @@ uint16_t OuterRadius(uint16_t radius) { return radius == UINT16_MAX ? radius : s
 void FillSpanThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
 
 }  // namespace
+
+// The product is 32-bit and the corrected radius is a 16-bit radius again, so a small factor
+// that pushes it past 65535 wraps. Before any mode is set the factor is 0; the radius is then
+// taken as it is.
+int32_t CorrectForAspect(uint16_t radius, uint16_t aspect) {
+    if (aspect == 0) aspect = 10000;
+    const uint16_t corrected = static_cast<uint16_t>(static_cast<uint32_t>(radius) * 10000u / aspect);
+    return corrected == 0 ? 1 : corrected;
+}
+
+void OrderArcAngles(uint16_t& startAngle, uint16_t& endAngle) {
+    startAngle %= 361;
+    endAngle %= 361;
+    if (startAngle > endAngle) std::swap(startAngle, endAngle);
+}
 
 void IgnoreSpan(int16_t, int16_t, int16_t) {}
 
@@ -104,9 +110,7 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
         return;
     }
 
-    startAngle %= 361;
-    endAngle %= 361;
-    if (startAngle > endAngle) std::swap(startAngle, endAngle);
+    OrderArcAngles(startAngle, endAngle);
 
     const long double radial = std::sqrt(static_cast<long double>(rx) * rx + static_cast<long double>(ry) * ry);
     const int32_t n = Nearest(radial * kSqrt3);

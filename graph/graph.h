@@ -42,6 +42,37 @@ bool GraphWindowShows();
 // GraphErrorGeneral (-11); otherwise GraphOk.
 void SaveWindowPicture(const LengthPrefixedString& fileName);
 
+// ---- Pixels, segments and the pen ----------------------------------------------------------
+// Coordinates are viewport coordinates; with clipping on, nothing outside the viewport changes.
+
+// Sets the pixel at (x, y) to `colour` through the WritePixel slot, whatever the write mode.
+void PlotPixelAt(int16_t x, int16_t y, uint16_t colour);
+// The colour of the pixel at (x, y), through the ReadPixel slot.
+uint16_t ReadPixelAt(int16_t x, int16_t y);
+// A segment from (x1, y1) to (x2, y2) in the line settings and write mode, through the DrawLine
+// slot. The pen stays put.
+void DrawSegment(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The pen moves by (dx, dy), 16-bit arithmetic that wraps; PenLineBy draws the way it goes.
+void PenMoveBy(int16_t dx, int16_t dy);
+void PenLineBy(int16_t dx, int16_t dy);
+// How lines, runs and pixels combine with what is there: 0 copy, 1 exclusive or, 2 or, 3 and,
+// 4 complement of the colour. A mode above 4 sets result code -11 and changes nothing.
+void SelectWriteMode(uint16_t mode);
+
+// ---- Palette ------------------------------------------------------------------------------
+// Through the WritePaletteEntry and ReadPaletteEntry slots. An index the mode has no entry for,
+// or a mode without a palette, sets result code -11 and changes nothing.
+
+void ChangePaletteEntry(int16_t index, PaletteEntry entry);
+// The entry's colour; all zeros when it was refused.
+PaletteEntry ReadPaletteEntryAt(int16_t index);
+// Entries 0..count-1 from `entries`. A count below 0 or above the mode's number of colours,
+// or no entries, sets result code -11 and changes nothing.
+void ChangeWholePalette(const PaletteEntry* entries, int32_t count);
+// Reads the first min(capacity, number of colours) entries into `entries` and returns how many.
+// A mode without a palette, or no room given, sets result code -11 and reads none.
+int32_t ReadWholePalette(PaletteEntry* entries, int32_t capacity);
+
 // ---- Context ------------------------------------------------------------------------------
 
 void DefineViewport(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip);
@@ -53,6 +84,36 @@ int16_t SurfaceMaxY();
 int16_t RegisterFontName(const LengthPrefixedString& name);
 // Default palette entry `colour` (0..255), the colours every mode set starts from.
 PaletteEntry DefaultPaletteEntry(uint16_t colour);
+
+// Clears the viewport to the background colour through the EraseViewportOp slot; the pen goes
+// to (0, 0).
+void EraseViewport();
+// Clears the whole surface the same way, the viewport left as it was; the pen goes to (0, 0).
+void EraseSurface();
+// The mode's aspect factors (10000 is square pixels), the ones radii are corrected by.
+void ReadAspectFactors(uint16_t& xFactor, uint16_t& yFactor);
+
+// ---- Fill and text settings ---------------------------------------------------------------
+
+// The fill pattern and colour, as SelectFill sets them.
+struct FillSettings {
+    uint16_t pattern;
+    uint16_t colour;
+};
+void ReadFillSettings(FillSettings& settings);
+// The 8 rows of pattern 12 (the top bit of a row is its leftmost pixel), and pattern 12 in
+// `colour` selected as the fill. A null pattern or a colour above HighestColor sets result code
+// -11 and changes nothing.
+void DefineUserFillPattern(const uint8_t* rows, uint16_t colour);
+// The text settings, as SelectTextStyle and SelectTextJustify set them.
+struct TextSettings {
+    uint16_t font;
+    uint16_t direction;
+    uint16_t size;
+    uint16_t horizontal;
+    uint16_t vertical;
+};
+void ReadTextSettings(TextSettings& settings);
 
 // ---- Line settings ------------------------------------------------------------------------
 
@@ -81,6 +142,52 @@ void DrawCircle(int16_t x, int16_t y, uint16_t radius);
 // colour (the FillPatternSpan slot).
 void FillEllipseArea(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius);
 LastArcPoints ReadLastArc();
+// A wedge of the ellipse from startAngle to endAngle (taken as the arc operations take them):
+// the pixels whose centres lie in the ellipse and between the two angles' rays, filled in the
+// fill pattern and colour through the FillPatternSpan slot, then outlined in the drawing colour
+// and line settings: the arc through the EllipseOp slot and the two radii to its end points
+// (ReadLastArc) through the DrawLine slot. Angles are those of the ellipse's parameter, as on
+// the arc: the ray at 45 degrees passes through (x + xRadius cos 45, y - yRadius sin 45). With
+// clipping on, only the viewport changes.
+void FillEllipticalWedge(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t xRadius,
+                         uint16_t yRadius);
+// The wedge of the circle DrawArc draws.
+void FillWedge(int16_t x, int16_t y, uint16_t startAngle, uint16_t endAngle, uint16_t radius);
+
+// ---- Rectangles and bars ------------------------------------------------------------------
+// Corners are viewport coordinates in either order; with clipping on, only the viewport changes.
+
+// The outline in the line settings and write mode, through the DrawLine slot. Each corner is
+// drawn once, so an outline in exclusive-or mode keeps its corners.
+void OutlineRectangle(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// The rectangle filled in the fill pattern and colour, row by row through the FillPatternSpan
+// slot, with no outline.
+void FillBarArea(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
+// A bar for bar charts: the filled front with its outline, and a depth face receding `depth`
+// pixels right and `depth` pixels up from the right side, outlined only; with `top`, the top
+// face's outline too (leave it off for a bar stacked under another). A negative depth sets
+// result code -11 and draws nothing.
+void DrawDepthBar(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t depth, bool top);
+
+// ---- Polygons -----------------------------------------------------------------------------
+// Points are viewport coordinates; with clipping on, only the viewport changes. Fewer than 2
+// points, or none given, set result code -11 and draw nothing.
+
+struct GraphPoint {
+    int16_t x;
+    int16_t y;
+};
+
+// The segments from each point to the next in the line settings and write mode, through the
+// DrawLine slot. The outline is closed only when the last point repeats the first.
+void DrawPolygonOutline(const GraphPoint* points, int32_t count);
+// The polygon closed from the last point back to the first: the pixels whose centres lie inside
+// by the even-odd rule (a pixel is inside when a ray from its centre to the right crosses the
+// edges an odd number of times, an edge holding its upper end but not its lower one) filled in
+// the fill pattern and colour through the FillPatternSpan slot, then the closed outline as
+// DrawPolygonOutline draws it. The fill's working memory is one 32-bit number per point; when
+// the heap cannot hold it, result code -7 and nothing is drawn.
+void FillPolygonArea(const GraphPoint* points, int32_t count);
 
 // ---- Text ---------------------------------------------------------------------------------
 
@@ -88,6 +195,10 @@ LastArcPoints ReadLastArc();
 // upwards. A font number above 16 or a direction above 1 sets result code -11 and changes
 // nothing. Also sets the stroke scale that follows from the size.
 void SelectTextStyle(uint16_t font, uint16_t direction, uint16_t size);
+// Stroke fonts drawn at a free scale: xMultiplier / xDivisor pixels per glyph unit across,
+// yMultiplier / yDivisor up, instead of the size's size / 4 both ways, until the next
+// SelectTextStyle. A divisor of 0 sets result code -11 and changes nothing.
+void ScaleStrokeText(uint16_t xMultiplier, uint16_t xDivisor, uint16_t yMultiplier, uint16_t yDivisor);
 // Horizontal 0 left, 1 centre, 2 right; vertical 0 bottom, 1 centre, 2 top. Values above 2 set
 // result code -11 and change nothing.
 void SelectTextJustify(uint16_t horizontal, uint16_t vertical);

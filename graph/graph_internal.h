@@ -71,6 +71,10 @@ void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
 void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
                     uint16_t endAngle, SpanRoutine span);
 void GenericCircle(int16_t x, int16_t y, uint16_t radius);
+// A radius corrected for the mode's aspect factor (10000 leaves it as it is); at least 1.
+int32_t CorrectForAspect(uint16_t radius, uint16_t aspect);
+// The angles as the arc routine takes them: each modulo 361, the smaller first.
+void OrderArcAngles(uint16_t& startAngle, uint16_t& endAngle);
 // The span routine of an outline: interior rows are not filled.
 void IgnoreSpan(int16_t x1, int16_t x2, int16_t y);
 void GenericDrawText(int16_t x, int16_t y, const LengthPrefixedString& text);

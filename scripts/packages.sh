@@ -1,8 +1,9 @@
 # Debian packages the project needs, and a function that installs the missing ones.
 # Sourced by the other scripts.
 
-# Building chaosplot and graphdemo.
-BUILD_PACKAGES="build-essential cmake pkg-config binutils"
+# Building chaosplot and graphdemo; hershey-fonts-data holds the glyphs the build turns into
+# fonts 1 to 10 (tools/stroke_fonts), so programs do not need it.
+BUILD_PACKAGES="build-essential cmake pkg-config binutils hershey-fonts-data"
 GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev libpng-dev"
 # The tests, the benchmarks and the sanitizer and fuzzer builds. libclang-rt-dev is Debian's
 # unversioned name for the runtime of the default clang, so the two always match.

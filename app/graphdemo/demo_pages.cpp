@@ -199,6 +199,8 @@ const DemoPage demoPages[] = {
     {"Justification and characters", DrawJustificationPage},
     {"Palette and write modes", DrawPaletteAndWriteModesPage},
     {"Saving and putting images", DrawImagesPage},
+    {"Bars, polygons and wedges", DrawShapesPage},
+    {"Stroke fonts", DrawStrokeFontsPage},
 };
 const int demoPageCount = sizeof demoPages / sizeof demoPages[0];
 

@@ -20,3 +20,7 @@ void Outline(int x1, int y1, int x2, int y2);
 // Pages of demo_pages_text.cpp.
 void DrawTextSizesPage();
 void DrawJustificationPage();
+
+// Pages of demo_pages_shapes.cpp.
+void DrawShapesPage();
+void DrawStrokeFontsPage();

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kPageCount = 7;
+constexpr int kPageCount = 9;
 
 std::string PageLine(int page) { return "page " + std::to_string(page) + ": "; }
 
