@@ -10,6 +10,13 @@
 
 namespace {
 
+// How a mode's surface is sized: fixed by its row, or after the screen's metrics.
+enum class ModeSize : int8_t {
+    Fixed,          // maxX, maxY of the row
+    LargestWindow,  // the largest framed window (W, H)
+    Maximised,      // a maximised window (FW, FH)
+};
+
 struct ModeRow {
     int32_t minWidth;   // condition W >= minWidth and H >= minHeight; 0 = always
     int32_t minHeight;
@@ -17,27 +24,27 @@ struct ModeRow {
     int16_t mode;
     const char* name;
     int32_t colours;
-    int8_t sizeKind;    // 0 fixed, 1 largest window (W, H), 2 maximised (FW, FH)
+    ModeSize size;
     int16_t maxX;
     int16_t maxY;
 };
 
 constexpr ModeRow kModeRows[] = {
-    {640, 480, 9, 2, "640 x 480 x 16 Win32GUI", 16, 0, 639, 479},
-    {640, 200, 9, 0, "640 x 200 x 16 Win32GUI", 16, 0, 639, 199},
-    {640, 350, 9, 1, "640 x 350 x 16 Win32GUI", 16, 0, 639, 349},
-    {640, 400, 10, 256, "640 x 400 x 256 Win32GUI", 256, 0, 639, 399},
-    {640, 480, 10, 257, "640 x 480 x 256 Win32GUI", 256, 0, 639, 479},
-    {800, 600, 10, 258, "800 x 600 x 16 Win32GUI", 16, 0, 799, 599},
-    {800, 600, 10, 259, "800 x 600 x 256 Win32GUI", 256, 0, 799, 599},
-    {1024, 768, 10, 260, "1024 x 768 x 16 Win32GUI", 16, 0, 1023, 767},
-    {1024, 768, 10, 261, "1024 x 768 x 256 Win32GUI", 256, 0, 1023, 767},
-    {1280, 1024, 10, 262, "1280 x 1024 x 16 Win32GUI", 16, 0, 1279, 1023},
-    {1280, 1024, 10, 263, "1280 x 1024 x 256 Win32GUI", 256, 0, 1279, 1023},
-    {0, 0, 10, 240, "Largest Window x 16", 16, 1, 0, 0},
-    {0, 0, 10, 241, "Largest Window x 256", 256, 1, 0, 0},
-    {0, 0, 10, 245, "Maximized Window x 16", 16, 2, 0, 0},
-    {0, 0, 10, 246, "Maximized Window x 256", 256, 2, 0, 0},
+    {640, 480, 9, 2, "640 x 480 x 16 Win32GUI", 16, ModeSize::Fixed, 639, 479},
+    {640, 200, 9, 0, "640 x 200 x 16 Win32GUI", 16, ModeSize::Fixed, 639, 199},
+    {640, 350, 9, 1, "640 x 350 x 16 Win32GUI", 16, ModeSize::Fixed, 639, 349},
+    {640, 400, 10, 256, "640 x 400 x 256 Win32GUI", 256, ModeSize::Fixed, 639, 399},
+    {640, 480, 10, 257, "640 x 480 x 256 Win32GUI", 256, ModeSize::Fixed, 639, 479},
+    {800, 600, 10, 258, "800 x 600 x 16 Win32GUI", 16, ModeSize::Fixed, 799, 599},
+    {800, 600, 10, 259, "800 x 600 x 256 Win32GUI", 256, ModeSize::Fixed, 799, 599},
+    {1024, 768, 10, 260, "1024 x 768 x 16 Win32GUI", 16, ModeSize::Fixed, 1023, 767},
+    {1024, 768, 10, 261, "1024 x 768 x 256 Win32GUI", 256, ModeSize::Fixed, 1023, 767},
+    {1280, 1024, 10, 262, "1280 x 1024 x 16 Win32GUI", 16, ModeSize::Fixed, 1279, 1023},
+    {1280, 1024, 10, 263, "1280 x 1024 x 256 Win32GUI", 256, ModeSize::Fixed, 1279, 1023},
+    {0, 0, 10, 240, "Largest Window x 16", 16, ModeSize::LargestWindow, 0, 0},
+    {0, 0, 10, 241, "Largest Window x 256", 256, ModeSize::LargestWindow, 0, 0},
+    {0, 0, 10, 245, "Maximized Window x 16", 16, ModeSize::Maximised, 0, 0},
+    {0, 0, 10, 246, "Maximized Window x 256", 256, ModeSize::Maximised, 0, 0},
 };
 
 struct SizeCode {
@@ -98,7 +105,7 @@ void BuildKnownModes() {
     int32_t fh = std::min(metrics.maximisedClientHeight, kLargestSide);
     if (GraphState.KnownModes != nullptr) return;
     for (const ModeRow& row : kModeRows) {
-        if (row.sizeKind == 0 && !(w >= row.minWidth && h >= row.minHeight)) continue;
+        if (row.size == ModeSize::Fixed && !(w >= row.minWidth && h >= row.minHeight)) continue;
         ModeEntry entry;
         ClearModeEntry(entry);
         entry.driver = row.driver;
@@ -109,16 +116,16 @@ void BuildKnownModes() {
         entry.colorCount = row.colours;
         entry.secondColorCount = row.colours;
         entry.noPalette = false;
-        switch (row.sizeKind) {
-            case 0:
+        switch (row.size) {
+            case ModeSize::Fixed:
                 entry.surfaceMaxX = row.maxX;
                 entry.surfaceMaxY = row.maxY;
                 break;
-            case 1:
+            case ModeSize::LargestWindow:
                 entry.surfaceMaxX = static_cast<int16_t>(w - 1);
                 entry.surfaceMaxY = static_cast<int16_t>(h - 1);
                 break;
-            default:
+            case ModeSize::Maximised:
                 entry.surfaceMaxX = static_cast<int16_t>(fw - 1);
                 entry.surfaceMaxY = static_cast<int16_t>(fh - 1);
                 break;
