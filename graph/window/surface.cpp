@@ -6,12 +6,6 @@
 #include <algorithm>
 #include <bit>
 
-PixelRect PlotPoint(const Surface& surface, int32_t x, int32_t y, Ink ink) {
-    if (!surface.clip.Contains(x, y)) return {0, 0, 0, 0};
-    Apply(ink, *surface.At(x, y));
-    return {x, y, x + 1, y + 1};
-}
-
 PixelRect PaintArea(const Surface& surface, PixelRect area, Ink ink) {
     area = area.Intersected(surface.clip);
     if (area.IsEmpty()) return {0, 0, 0, 0};

@@ -46,8 +46,13 @@ inline void Apply(Ink ink, uint32_t& pixel) {
     }
 }
 
-// One pixel, when it lies in the clip.
-PixelRect PlotPoint(const Surface& surface, int32_t x, int32_t y, Ink ink);
+// One pixel, when it lies in the clip. Inline: every pixel the generic routines plot one by one
+// comes here.
+inline PixelRect PlotPoint(const Surface& surface, int32_t x, int32_t y, Ink ink) {
+    if (!surface.clip.Contains(x, y)) [[unlikely]] return {0, 0, 0, 0};
+    Apply(ink, *surface.At(x, y));
+    return {x, y, x + 1, y + 1};
+}
 // Every pixel of `area` (a row, a column or a block) that lies in the clip.
 PixelRect PaintArea(const Surface& surface, PixelRect area, Ink ink);
 // The `count` positions of the walk, each combined once, those off the clip left alone. The
