@@ -17,12 +17,6 @@ const uint8_t FillPatternTable[12][8] = {
     {0x88, 0x00, 0x22, 0x00, 0x88, 0x00, 0x22, 0x00},
 };
 
-uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY) {
-    int row = surfaceY & 7;
-    if (pattern < 12) return FillPatternTable[pattern][row];
-    return GraphState.userFillPattern[row];
-}
-
 namespace {
 
 constexpr uint8_t kBitMask[8] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
@@ -38,12 +32,6 @@ void SelectFill(uint16_t pattern, uint16_t colour) {
     GraphState.fillPatternIndex = pattern;
 }
 
-bool SolidSpanColour(int16_t surfaceY, uint16_t& colour) {
-    const uint8_t bits = FillPatternRow(GraphState.fillPatternIndex, surfaceY);
-    if (bits != 0x00 && bits != 0xFF) return false;
-    colour = bits == 0xFF ? GraphState.drawColor : GraphState.backColor;
-    return true;
-}
 
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
     ReadPixelRoutine read = DriverSlots.ReadPixel;

@@ -58,11 +58,20 @@ void GenericEraseViewport();
 
 // 13 patterns x 8 rows; entry 12 is GraphState.userFillPattern (FillPatternRow resolves it).
 extern const uint8_t FillPatternTable[12][8];
-uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY);
+inline uint8_t FillPatternRow(uint16_t pattern, int16_t surfaceY) {
+    const int row = surfaceY & 7;
+    return pattern < 12 ? FillPatternTable[pattern][row] : GraphState.userFillPattern[row];
+}
 // The colour a span of this surface row is painted in when the fill pattern's row is solid:
 // all ink, the drawing colour; no ink, the background colour. False for a mixed row, which the
 // span routine paints pixel by pixel.
-bool SolidSpanColour(int16_t surfaceY, uint16_t& colour);
+// Inline: the fill asks it for every run it paints.
+inline bool SolidSpanColour(int16_t surfaceY, uint16_t& colour) {
+    const uint8_t bits = FillPatternRow(GraphState.fillPatternIndex, surfaceY);
+    if (bits != 0x00 && bits != 0xFF) return false;
+    colour = bits == 0xFF ? GraphState.drawColor : GraphState.backColor;
+    return true;
+}
 void GenericReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);
 void GenericFillPatternSpan(int16_t x1, int16_t x2, int16_t y);
 

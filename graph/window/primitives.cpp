@@ -98,7 +98,7 @@ void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer) {
         run = readable.clip.Intersected({x1 + viewLeft, sy, x2 + viewLeft + 1, sy + 1});
         if (run.IsEmpty()) return;
         ReadColours(surface, run.left, run.right, sy, buffer + (run.left - viewLeft - x1),
-                    [](uint32_t pixel) { return ColourOf(pixel, true); });
+                    [](uint32_t pixel) { return ColourOfPixel(pixel, true); });
     });
     // The rest of the row: clipped away, not ready, or off the buffer.
     auto unread = [&](int32_t x) -> uint16_t {

@@ -6,20 +6,6 @@
 #include <algorithm>
 #include <bit>
 
-PixelRect PaintArea(const Surface& surface, PixelRect area, Ink ink) {
-    area = area.Intersected(surface.clip);
-    if (area.IsEmpty()) return {0, 0, 0, 0};
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-        uint32_t* row = surface.At(0, y);
-        if (ink.combine == PixelCombine::Copy) {
-            FillPixels(row + area.left, row + area.right, ink.value);
-        } else {
-            for (int32_t x = area.left; x < area.right; ++x) Apply(ink, row[x]);
-        }
-    }
-    return area;
-}
-
 PixelRect WalkSegment(const Surface& surface, const SegmentWalk& walk, int32_t count, Ink ink) {
     if (count <= 0) return {0, 0, 0, 0};
     const PixelRect box = PixelRect::FromCorners(std::min(walk.x, walk.endX), std::min(walk.y, walk.endY),

@@ -53,8 +53,22 @@ inline PixelRect PlotPoint(const Surface& surface, int32_t x, int32_t y, Ink ink
     Apply(ink, *surface.At(x, y));
     return {x, y, x + 1, y + 1};
 }
-// Every pixel of `area` (a row, a column or a block) that lies in the clip.
-PixelRect PaintArea(const Surface& surface, PixelRect area, Ink ink);
+// Every pixel of `area` (a row, a column or a block) that lies in the clip. Inline: a fill
+// paints many short runs.
+inline PixelRect PaintArea(const Surface& surface, PixelRect area, Ink ink) {
+    area = area.Intersected(surface.clip);
+    if (area.IsEmpty()) return {0, 0, 0, 0};
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        uint32_t* row = surface.At(0, y);
+        if (ink.combine == PixelCombine::Copy) {
+            FillPixels(row + area.left, row + area.right, ink.value);
+        } else {
+            for (int32_t x = area.left; x < area.right; ++x) Apply(ink, row[x]);
+        }
+    }
+    return area;
+}
+
 // The `count` positions of the walk, each combined once, those off the clip left alone. The
 // rectangle returned is the walk's box cut to the clip.
 PixelRect WalkSegment(const Surface& surface, const SegmentWalk& walk, int32_t count, Ink ink);
