@@ -47,6 +47,15 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfigVersion.cmake
   DESTINATION ${cmake_package_dir} COMPONENT development)
 
+# The pkg-config file finds the prefix from its own place, as the CMake files do, so that it
+# holds for the prefix given at install time and for a copy staged under DESTDIR.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(pkgconfig_prefix ${CMAKE_INSTALL_PREFIX})
+else()
+  file(RELATIVE_PATH prefix_from_pkgconfig /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+  string(REGEX REPLACE "/$" "" prefix_from_pkgconfig ${prefix_from_pkgconfig})
+  set(pkgconfig_prefix "\${pcfiledir}/${prefix_from_pkgconfig}")
+endif()
 configure_file(cmake/chaosplot.pc.in ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
