@@ -1,14 +1,17 @@
 # What `cmake --install` puts in place, in three components (one Debian package each):
 #   programs     chaosplot and graphdemo, their manual pages, the desktop entry and its icon
 #   library      the shared library
-#   development  headers, the archive, the linker name, pkg-config and CMake package files
+#   development  headers, the archive, the linker name, pkg-config and CMake package files, the
+#                library's reference manual
 include(CMakePackageConfigHelpers)
 
 install(TARGETS chaosplot graphdemo RUNTIME COMPONENT programs)
 
-# Manual pages go in compressed, as man-db and Debian expect them.
+# Manual pages go in compressed, as man-db and Debian expect them: the programs' (section 1)
+# with the programs, the library's reference (section 3) with the development files.
 set(manual_pages "")
-foreach(page chaosplot.1 graphdemo.1)
+file(GLOB library_pages CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/docs/man ${PROJECT_SOURCE_DIR}/docs/man/*.3)
+foreach(page chaosplot.1 graphdemo.1 ${library_pages})
   set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
   add_custom_command(OUTPUT ${compressed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
@@ -16,13 +19,17 @@ foreach(page chaosplot.1 graphdemo.1)
     DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/${page}
     VERBATIM)
   list(APPEND manual_pages ${compressed})
+  if(page MATCHES "\\.1$")
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+  else()
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man3 COMPONENT development)
+  endif()
 endforeach()
 add_custom_target(manual_pages ALL DEPENDS ${manual_pages})
-install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
 
 install(FILES app/chaosplot.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
   COMPONENT programs)
-install(FILES ${CHAOSPLOT_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps
+install(DIRECTORY ${CHAOSPLOT_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
   COMPONENT programs)
 
 install(TARGETS chaosplot_shared EXPORT chaosplotTargets
