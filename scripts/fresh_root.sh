@@ -35,11 +35,22 @@ in_root() {
     chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 
+mounts_below() {
+    awk -v root="$(realpath -m "$1")" 'index($2, root "/") == 1 {print $2}' /proc/mounts | sort -r
+}
+
 remove_fresh_root() {
     local root=$1 mount
-    # Deepest first: a check run inside the root may have left mounts of its own below it.
-    while read -r mount; do
-        umount "$mount"
-    done < <(awk -v root="$(realpath -m "$root")" 'index($2, root "/") == 1 {print $2}' /proc/mounts | sort -r)
+    # Deepest first: a check run inside the root may have left mounts of its own below it. A
+    # program of the root may still be ending and hold its terminal for a moment.
+    for _ in 1 2 3 4 5; do
+        while read -r mount; do
+            umount "$mount" 2>/dev/null || true
+        done < <(mounts_below "$root")
+        [ -z "$(mounts_below "$root")" ] && break
+        sleep 1
+    done
+    # Never remove a root with the machine's /dev still mounted in it.
+    [ -z "$(mounts_below "$root")" ] || { echo "still mounted in $root: $(mounts_below "$root")"; return 1; }
     rm -rf "$root"
 }
