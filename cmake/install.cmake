@@ -1,14 +1,17 @@
 # What `cmake --install` puts in place, in three components (one Debian package each):
 #   programs     chaosplot and graphdemo, their manual pages, the desktop entry and its icon
 #   library      the shared library
-#   development  headers, the archive, the linker name, pkg-config and CMake package files
+#   development  headers, the archive, the linker name, pkg-config and CMake package files, the
+#                library's reference manual
 include(CMakePackageConfigHelpers)
 
 install(TARGETS chaosplot graphdemo RUNTIME COMPONENT programs)
 
-# Manual pages go in compressed, as man-db and Debian expect them.
+# Manual pages go in compressed, as man-db and Debian expect them: the programs' (section 1)
+# with the programs, the library's reference (section 3) with the development files.
 set(manual_pages "")
-foreach(page chaosplot.1 graphdemo.1)
+file(GLOB library_pages CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/docs/man ${PROJECT_SOURCE_DIR}/docs/man/*.3)
+foreach(page chaosplot.1 graphdemo.1 ${library_pages})
   set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
   add_custom_command(OUTPUT ${compressed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
@@ -16,13 +19,17 @@ foreach(page chaosplot.1 graphdemo.1)
     DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/${page}
     VERBATIM)
   list(APPEND manual_pages ${compressed})
+  if(page MATCHES "\\.1$")
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+  else()
+    install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man3 COMPONENT development)
+  endif()
 endforeach()
 add_custom_target(manual_pages ALL DEPENDS ${manual_pages})
-install(FILES ${manual_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
 
 install(FILES app/chaosplot.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
   COMPONENT programs)
-install(FILES ${CHAOSPLOT_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps
+install(DIRECTORY ${CHAOSPLOT_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
   COMPONENT programs)
 
 install(TARGETS chaosplot_shared EXPORT chaosplotTargets
@@ -47,6 +54,15 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/chaosplotConfigVersion.cmake
   DESTINATION ${cmake_package_dir} COMPONENT development)
 
+# The pkg-config file finds the prefix from its own place, as the CMake files do, so that it
+# holds for the prefix given at install time and for a copy staged under DESTDIR.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(pkgconfig_prefix ${CMAKE_INSTALL_PREFIX})
+else()
+  file(RELATIVE_PATH prefix_from_pkgconfig /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+  string(REGEX REPLACE "/$" "" prefix_from_pkgconfig ${prefix_from_pkgconfig})
+  set(pkgconfig_prefix "\${pcfiledir}/${prefix_from_pkgconfig}")
+endif()
 configure_file(cmake/chaosplot.pc.in ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/chaosplot.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

@@ -2,6 +2,13 @@
 # runtime in one archive (libchaosplot.a) and one shared object (libchaosplot.so.N), built from
 # the very objects the programs link. A program of someone else's needs nothing else of ours.
 # The two lists below are all there is to change when a part or a public header is added.
+# On Debian, libraries go to the multiarch folder (lib/x86_64-linux-gnu) under any prefix:
+# GNUInstallDirs picks it only for a /usr given when the build is configured, but a packager
+# gives the prefix at install time, and ld.so and pkg-config search that folder under /usr/local
+# too.
+if(NOT DEFINED CMAKE_INSTALL_LIBDIR AND CMAKE_LIBRARY_ARCHITECTURE AND EXISTS /etc/debian_version)
+  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
+endif()
 include(GNUInstallDirs)
 
 # The libraries that make up the installed one, in link order.

@@ -9,6 +9,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,11 +30,17 @@ int keyPipe[2] = {-1, -1};
 bool terminalInput = true;  // false once standard input has ended
 ExitHandler savedExitHandler;
 
-// Shift, Ctrl and Alt are held for another key (Ctrl+S saves the page) and turn no page alone.
-bool IsModifier(uintptr_t virtualKey) { return virtualKey >= VK_SHIFT && virtualKey <= VK_MENU; }
+// Shift, Ctrl, Alt and the logo keys are held for another key (Ctrl+S saves the page), and
+// the lock keys change what other keys mean: none of them turns a page alone.
+bool TurnsNoPage(uintptr_t virtualKey) {
+    constexpr uint16_t kLeftLogo = 0x5B, kRightLogo = 0x5C;
+    constexpr uint16_t kHeldOrLock[] = {VK_SHIFT, VK_CONTROL, VK_MENU, VK_CAPITAL, VK_NUMLOCK,
+                                        VK_SCROLL, kLeftLogo, kRightLogo};
+    return std::find(std::begin(kHeldOrLock), std::end(kHeldOrLock), virtualKey) != std::end(kHeldOrLock);
+}
 
 int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
-    if (message == WM_KEYDOWN && !IsModifier(first)) {  // its first parameter is the virtual key
+    if (message == WM_KEYDOWN && !TurnsNoPage(first)) {  // its first parameter is the virtual key
         uint8_t key = static_cast<uint8_t>(first);
         [[maybe_unused]] ssize_t written = write(keyPipe[1], &key, 1);
     }
@@ -43,15 +52,19 @@ void RestoreTerminal() {
     GiveBackTerminal();
 }
 
-// What a read from the terminal means: Esc ends, any other key turns the page; a cursor or
+// What a read from the terminal means: Esc ends, any other key turns the page, and a read of
+// modifier or lock keys alone (a terminal that reports every key) means nothing; a cursor or
 // function key's sequence is one key, not an Esc.
-DemoKey TerminalKey(std::span<const uint8_t> bytes) {
+std::optional<DemoKey> TerminalKey(std::span<const uint8_t> bytes) {
     std::vector<KeyEvent> events;
     DecodeTerminalInput(bytes, true, events);
+    std::optional<DemoKey> key;
     for (const KeyEvent& event : events) {
         if (event.keyDown && event.virtualKey == VK_ESCAPE) return DemoKey::End;
+        if (event.keyDown && !TurnsNoPage(event.virtualKey)) key = DemoKey::Next;
     }
-    return DemoKey::Next;
+    // Bytes the decoder makes no key of still turn the page, as they always did.
+    return events.empty() ? DemoKey::Next : key;
 }
 
 
@@ -82,7 +95,7 @@ DemoKey AwaitDemoKey() {
                 continue;
             }
             if (source.fd != 0) return keys[0] == VK_ESCAPE ? DemoKey::End : DemoKey::Next;
-            return TerminalKey(std::span<const uint8_t>(keys, static_cast<size_t>(n)));
+            if (const auto key = TerminalKey(std::span<const uint8_t>(keys, static_cast<size_t>(n)))) return *key;
         }
     }
 }

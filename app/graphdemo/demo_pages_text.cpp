@@ -42,15 +42,18 @@ void DrawTextSizesPage() {
     SelectTextStyle(0, 0, 1);
     SelectTextJustify(0, 2);
 
-    // Colours on a busy background: the cells stay transparent.
-    for (int y = 356; y < 356 + 16 * 14; y += 2) {
-        SetDrawColor(static_cast<uint16_t>(1 + (y / 2) % 6));
-        PenMoveTo(20, static_cast<int16_t>(y));
-        PenLineTo(300, static_cast<int16_t>(y));
-    }
+    // Each colour on a band of its own: the band shows between the strokes, so the cells stay
+    // transparent. Light and dark text get a band they stand out from.
     for (int i = 0; i < 16; ++i) {
-        SetDrawColor(static_cast<uint16_t>(15 - i));
-        DrawTextAt(30, static_cast<int16_t>(358 + i * 14), ("colour " + std::to_string(15 - i) + " on stripes").c_str());
+        const uint16_t colour = static_cast<uint16_t>(15 - i);
+        const int top = 356 + i * 14;
+        SetDrawColor(colour >= 7 ? 1 : 7);
+        for (int y = top; y < top + 14; ++y) {
+            PenMoveTo(20, static_cast<int16_t>(y));
+            PenLineTo(300, static_cast<int16_t>(y));
+        }
+        SetDrawColor(colour);
+        DrawTextAt(30, static_cast<int16_t>(top + 2), ("colour " + std::to_string(colour) + " on a band").c_str());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "app/graphdemo/demo_keys.h"
 #include "app/graphdemo/demo_pages.h"
 #include "graph/graph.h"
@@ -45,9 +46,23 @@ void OpenWindow() {
     ProcessExit();
 }
 
+constexpr const char* kUsage = R"(Usage: graphdemo [--help | --version]
+Shows what the graphics library draws, a page at a time, in a window: line
+styles, fill patterns, arcs, text, palettes, write modes and images.
+
+Keys:
+  any key  in the window or the terminal: the next page
+  Esc      end (closing the window ends it too)
+  Ctrl+S   in the window: save it as a PNG file in the current directory
+
+Environment:
+  DISPLAY  the X server the window opens on
+)";
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    AnswerCommandLine(argc, argv, "graphdemo", kUsage);
     static X11Display display;
     SelectDisplay(display);
     PlugGraphicsLayer();

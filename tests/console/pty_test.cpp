@@ -270,7 +270,10 @@ TEST_P(KeyWhileBusy, EndsTheProgramInTheMiddleOfItsWork) {
 
 INSTANTIATE_TEST_SUITE_P(PseudoTerminal, KeyWhileBusy,
                          testing::Values(BusyKey{"\x03", SIGINT, false}, BusyKey{"\x03", SIGINT, true},
-                                         BusyKey{"\x1c", SIGQUIT, false}));
+                                         BusyKey{"\x1c", SIGQUIT, false}),
+                         [](const testing::TestParamInfo<BusyKey>& info) {
+                             return std::string(sigabbrev_np(info.param.signalNumber)) + (info.param.speaksKitty ? "_kitty" : "");
+                         });
 
 // ---- Job control.
 

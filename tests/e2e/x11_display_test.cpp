@@ -520,6 +520,9 @@ TEST_P(X11PresentPathTest, WholeBufferArrivesExactly) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, X11PresentPathTest,
     ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"-extension", "MIT-SHM"},
-                      std::vector<std::string>{"-extension", "MIT-SHM", "large"}));
+                      std::vector<std::string>{"-extension", "MIT-SHM", "large"}),
+    [](const testing::TestParamInfo<std::vector<std::string>>& info) {
+        return std::string(info.param.empty() ? "SharedMemory" : info.param.size() > 2 ? "PutImageInBands" : "PutImage");
+    });
 
 }  // namespace

@@ -106,6 +106,18 @@ pid_t LockOwner(const std::string& lock) {
     return length > 0 ? atoi(text) : -1;
 }
 
+// Whether a server accepts connections on the socket file at `path`.
+bool SomeoneListens(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (probe < 0) return false;
+    const bool answered = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(probe);
+    return answered;
+}
+
 }  // namespace
 
 void XvfbServer::HoldNumber(pid_t killed) {
@@ -123,6 +135,9 @@ void XvfbServer::HoldNumber(pid_t killed) {
         close(heldSocket_);
         heldSocket_ = -1;
     }
+    // A killed server leaves its socket file behind, and the server may have taken no lock: the
+    // file goes unless a server of another test has the number again and answers on it.
+    if (!SomeoneListens(name)) unlink(name.c_str());
     const std::string lock = "/tmp/.X" + number + "-lock";
     // Only while the lock still names the killed server: the number may be in use again.
     if (LockOwner(lock) != killed) return;
@@ -138,7 +153,6 @@ void XvfbServer::HoldNumber(pid_t killed) {
         if (written && rename(mine.c_str(), lock.c_str()) == 0) heldLock_ = lock;
         else unlink(mine.c_str());
     }
-    unlink(name.c_str());
     if (heldLock_.empty()) unlink(lock.c_str());
 }
 

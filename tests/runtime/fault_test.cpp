@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <string.h>
 #include <unistd.h>
+
+#include <string>
 
 #include "runtime/exit.h"
 #include "runtime/faults.h"
@@ -101,7 +104,11 @@ TEST_P(SentFaultSignalDeathTest, EndsTheProcessAsTheSignalDoesAfterTheExitRoutin
 INSTANTIATE_TEST_SUITE_P(Faults, SentFaultSignalDeathTest,
                          testing::Values(SentSignal{SIGSEGV, true}, SentSignal{SIGFPE, true},
                                          SentSignal{SIGBUS, true}, SentSignal{SIGTRAP, false},
-                                         SentSignal{SIGILL, false}));
+                                         SentSignal{SIGILL, false}),
+                         [](const testing::TestParamInfo<SentSignal>& info) {
+                             return std::string(sigabbrev_np(info.param.signalNumber)) +
+                                    (info.param.throughKill ? "_kill" : "_raise");
+                         });
 
 TEST(FaultDeathTest, DeclinedFaultRunsTheSignalExitRoutineToo) {
     EXPECT_EXIT(

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace {
 
 TEST(DrawIcon, WritesTheTriangleOnAClearBackground) {
     const std::string path = ::testing::TempDir() + "icon_test.png";
+    struct RemovedAtEnd {
+        const std::string& path;
+        ~RemovedAtEnd() { std::remove(path.c_str()); }
+    } removed{path};
     const ProgramRun run = RunProgram({CHAOSPLOT_ICON_TOOL, path, "32"}, "");
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     png_image image{};
