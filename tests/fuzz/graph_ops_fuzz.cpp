@@ -157,6 +157,9 @@ void PutMadeImage(Input& in) {
 // unless the sequence changed the mode.
 void StartSequence(bool keepMode) {
     if (!keepMode) {
+        RenewTestDisplay();
+        // Presents go whole, without the pauses between bands that a drawing thread waits out.
+        TestDisplay().SetReadsBufferItself(true);
         RestartLibrary(kScreen);
         int16_t driver = 0, mode = 0;
         InitGraph(driver, mode, "");
