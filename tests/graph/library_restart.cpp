@@ -5,15 +5,28 @@
 #include "graph/window/palette.h"
 #include "runtime/exit.h"
 
+namespace {
+
+MemoryDisplay* current = nullptr;
+
+}  // namespace
+
 MemoryDisplay& TestDisplay() {
     // Never destroyed: GUI threads may outlive the test that started them until their window
     // is closed.
-    static MemoryDisplay* display = [] {
-        auto* created = new MemoryDisplay();
-        SelectDisplay(*created);
-        return created;
-    }();
-    return *display;
+    if (current == nullptr) {
+        current = new MemoryDisplay();
+        SelectDisplay(*current);
+    }
+    return *current;
+}
+
+void RenewTestDisplay() {
+    ShutdownAllWindows();
+    MemoryDisplay* earlier = current;
+    current = nullptr;
+    TestDisplay();
+    delete earlier;
 }
 
 void RestartLibrary(ScreenMetrics metrics) {

@@ -6,6 +6,9 @@
 #include "graph/window/memory_display.h"
 
 MemoryDisplay& TestDisplay();
+// Closes every window and puts a fresh memory display in the old one's place, which keeps every
+// window it ever had; for a program that makes windows without end.
+void RenewTestDisplay();
 
 // Closes every window, forgets all library state and starts the library again as its layer
 // initialiser does, on a screen with these metrics.
