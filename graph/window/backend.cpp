@@ -45,3 +45,8 @@ void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
                       NewestWindowShows, SaveNewestWindowPicture};
 }
+
+void SelectDisplay(Display& display) {
+    RememberDisplay(display);
+    PlugWindowBackend();
+}

@@ -1,6 +1,6 @@
-// The display the back-end uses (display.h). Until SelectDisplay is called it is a display
-// with no screen: all metrics 0 and no window can be made. Selecting one also plugs the
-// back-end into the library.
+// The display the back-end uses (display.h). Until one is selected it is a display with no
+// screen: all metrics 0 and no window can be made. Selecting one also plugs the back-end into
+// the library, which backend.cpp does: this file sits below the back-end and calls none of it.
 
 #include "graph/window/display.h"
 
@@ -30,9 +30,6 @@ Display* selectedDisplay = &noDisplay;
 
 }  // namespace
 
-void SelectDisplay(Display& display) {
-    selectedDisplay = &display;
-    PlugWindowBackend();
-}
+void RememberDisplay(Display& display) { selectedDisplay = &display; }
 
 Display& SelectedDisplay() { return *selectedDisplay; }
