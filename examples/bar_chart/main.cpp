@@ -9,7 +9,7 @@
 // Outlines are white.
 
 #include <graph/graph.h>
-#include <graph/window/x11_display.h>
+#include <graph/window/x11/x11_display.h>
 #include <runtime/exit.h>
 #include <runtime/startup.h>
 #include <runtime/text_stream.h>
@@ -72,5 +72,5 @@ int main() {
     static X11Display display;
     SelectDisplay(display);
     PlugGraphicsLayer();
-    ConsoleEntry(DrawReport);
+    StartProgram(DrawReport);
 }
