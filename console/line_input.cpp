@@ -55,6 +55,19 @@ void EditExtended(TextStream& record, uint8_t code) {
     }
 }
 
+// The editor's documented behaviour at the limit: a line holds 254 characters (two more places
+// keep the CR LF it is delivered with), and a key that does not fit rings the bell and is not
+// echoed, so the user hears that it was refused instead of losing it unnoticed.
+void TypeChar(TextStream& record, uint8_t key) {
+    if (record.cursor >= record.capacity - 2) {
+        ActiveConsoleDevice().RingBell(ConsoleState.outputHandle);
+        return;
+    }
+    record.data[record.cursor] = key;
+    ++record.cursor;
+    PutConsoleChar(key);
+}
+
 void FinishLine(TextStream& record) {
     PutConsoleChar(kEnter);
     PutConsoleChar(kLineFeed);
@@ -104,11 +117,7 @@ int32_t ConsoleLineInput(TextStream& record) {
             case kCtrlZ:
                 break;
             default:
-                if (record.cursor < record.capacity - 2) {
-                    record.data[record.cursor] = key;
-                    ++record.cursor;
-                    PutConsoleChar(key);
-                }
+                TypeChar(record, key);
                 break;
         }
     }

@@ -205,6 +205,12 @@ void TerminalDevice::SetCursorPosition(uint32_t handle, int32_t column, int32_t 
     Flush();
 }
 
+void TerminalDevice::RingBell(uint32_t handle) {
+    if (!IsScreen(handle)) return;
+    writer_.bytes() += '\a';  // moves no cursor, so it may go anywhere in the batch
+    Flush();
+}
+
 void TerminalDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) {
     if (!IsScreen(handle)) return;
     if (drawn_) drawn_->ScrollUp(top, bottom, fillAttribute);

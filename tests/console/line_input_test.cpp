@@ -52,11 +52,12 @@ TEST_F(LineInputTest, BackspaceWorksOnlyAtTheEndOfTheLine) {
     EXPECT_EQ(device.RowText(1), "a");
 }
 
-TEST_F(LineInputTest, LineHoldsAtMost254Characters) {
+TEST_F(LineInputTest, LineHoldsAtMost254CharactersAndEachKeyBeyondRingsTheBell) {
     StartConsole();
     device.Type(std::string(300, 'a') + "\r");
     std::string line = ReadLine();
     EXPECT_EQ(line, std::string(254, 'a') + "\r\n");
+    EXPECT_EQ(device.bellCount(), 300 - 254);
     // 254 echoed characters fill 12 rows of 20 and 14 more; the screen of 5 rows scrolled.
     EXPECT_EQ(device.RowText(kRows - 2), std::string(14, 'a'));
     EXPECT_EQ(device.cursorRow(), kRows - 1);
