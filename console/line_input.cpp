@@ -24,7 +24,7 @@ constexpr uint8_t kExtendedEnd = 0x4F;
 
 void StepLeft(TextStream& record) {
     --record.cursor;
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
 }
 
 void StepRight(TextStream& record) {
@@ -129,9 +129,9 @@ int32_t ConsoleLineInput(TextStream& record) {
 
 void EraseLastChar(TextStream& record) {
     if (record.cursor == 0 || record.cursor != record.fillEnd) return;
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
     PutConsoleChar(' ');
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
     --record.cursor;
     --record.fillEnd;
 }

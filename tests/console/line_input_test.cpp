@@ -52,6 +52,23 @@ TEST_F(LineInputTest, BackspaceWorksOnlyAtTheEndOfTheLine) {
     EXPECT_EQ(device.RowText(1), "a");
 }
 
+TEST_F(LineInputTest, BackspaceStepsBackOverAWrappedRowAtAnyWidth) {
+    for (int32_t width : {1, kColumns}) {
+        device.Resize(width, kRows);
+        device.SetCursor(0, 0);
+        StartConsole();
+        // One row and one character: the second backspace goes back to the first row's end.
+        device.Type(std::string(static_cast<size_t>(width) + 1, 'a'));
+        Press(NamedKey::Backspace);
+        Press(NamedKey::Backspace);
+        device.Type("x\r");
+        std::string kept = std::string(static_cast<size_t>(width) - 1, 'a') + "x";
+        EXPECT_EQ(ReadLine(), kept + "\r\n") << width;
+        EXPECT_EQ(device.RowText(0), kept) << width;
+        EXPECT_EQ(device.RowText(1), "") << width;
+    }
+}
+
 TEST_F(LineInputTest, LineHoldsAtMost254CharactersAndEachKeyBeyondRingsTheBell) {
     StartConsole();
     device.Type(std::string(300, 'a') + "\r");
