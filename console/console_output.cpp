@@ -49,6 +49,16 @@ void PutConsoleChar(uint8_t c) {
     }
 }
 
+void StepWriteBack() {
+    ConsoleStateRecord& s = ConsoleState;
+    if (s.writeColumn > s.windowLeft) {
+        --s.writeColumn;
+    } else if (s.writeRow > s.windowTop) {
+        s.writeColumn = s.windowRight;
+        --s.writeRow;
+    }
+}
+
 void MoveConsoleCursor(int32_t x, int32_t y) {
     ActiveConsoleDevice().SetCursorPosition(ConsoleState.outputHandle, x - 1, y - 1);
     ConsoleState.cursorColumn = x - 1;

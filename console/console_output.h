@@ -11,6 +11,10 @@ int32_t ConsoleWrite(TextStream& record);
 
 void LoadWritePosition();
 void PutConsoleChar(uint8_t c);
+// Moves the write position one cell back, from the first column to the last of the row above:
+// the line editor steps back over its own echo, which wrapped there. A backspace written to the
+// screen stays in its row instead.
+void StepWriteBack();
 // 1-based column and row.
 void MoveConsoleCursor(int32_t x, int32_t y);
 // Removes row y (1-based) of the window; the rows below move up and the bottom row is blanked.

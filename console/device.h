@@ -48,6 +48,8 @@ public:
                            uint8_t attribute) = 0;
     // Moves the visible cursor; everything written before it is on the screen afterwards.
     virtual void SetCursorPosition(uint32_t handle, int32_t column, int32_t row) = 0;
+    // Rings the bell: a sound or a flash, nothing on the screen.
+    virtual void RingBell(uint32_t handle) = 0;
     // Rows top+1..bottom move up one row over the full width; row top is lost and row bottom
     // is filled with spaces in the attribute.
     virtual void ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) = 0;

@@ -24,7 +24,7 @@ constexpr uint8_t kExtendedEnd = 0x4F;
 
 void StepLeft(TextStream& record) {
     --record.cursor;
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
 }
 
 void StepRight(TextStream& record) {
@@ -53,6 +53,19 @@ void EditExtended(TextStream& record, uint8_t code) {
         default:
             break;
     }
+}
+
+// The editor's documented behaviour at the limit: a line holds 254 characters (two more places
+// keep the CR LF it is delivered with), and a key that does not fit rings the bell and is not
+// echoed, so the user hears that it was refused instead of losing it unnoticed.
+void TypeChar(TextStream& record, uint8_t key) {
+    if (record.cursor >= record.capacity - 2) {
+        ActiveConsoleDevice().RingBell(ConsoleState.outputHandle);
+        return;
+    }
+    record.data[record.cursor] = key;
+    ++record.cursor;
+    PutConsoleChar(key);
 }
 
 void FinishLine(TextStream& record) {
@@ -104,11 +117,7 @@ int32_t ConsoleLineInput(TextStream& record) {
             case kCtrlZ:
                 break;
             default:
-                if (record.cursor < record.capacity - 2) {
-                    record.data[record.cursor] = key;
-                    ++record.cursor;
-                    PutConsoleChar(key);
-                }
+                TypeChar(record, key);
                 break;
         }
     }
@@ -120,9 +129,9 @@ int32_t ConsoleLineInput(TextStream& record) {
 
 void EraseLastChar(TextStream& record) {
     if (record.cursor == 0 || record.cursor != record.fillEnd) return;
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
     PutConsoleChar(' ');
-    PutConsoleChar(kBackspace);
+    StepWriteBack();
     --record.cursor;
     --record.fillEnd;
 }

@@ -57,6 +57,10 @@ void MemoryConsoleDevice::SetCursorPosition(uint32_t handle, int32_t column, int
     if (IsScreen(handle)) screen_.SetCursor(column, row);
 }
 
+void MemoryConsoleDevice::RingBell(uint32_t handle) {
+    if (IsScreen(handle)) ++bellCount_;
+}
+
 void MemoryConsoleDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) {
     if (!IsScreen(handle) || !screen_.Inside(0, top) || !screen_.Inside(0, bottom) || top > bottom) return;
     ++scrollCount_;

@@ -46,6 +46,7 @@ public:
     // Events read while the layer was not listening for keys.
     int32_t readsWithoutListening() const { return readsWithoutListening_; }
     int32_t scrollCount() const { return scrollCount_; }
+    int32_t bellCount() const { return bellCount_; }
     int32_t waitCount() const { return waitCount_; }
 
     void StartSession(uint32_t outputHandle, uint32_t inputHandle) override;
@@ -56,6 +57,7 @@ public:
     void WriteCell(uint32_t handle, int32_t column, int32_t row, uint8_t character,
                    uint8_t attribute) override;
     void SetCursorPosition(uint32_t handle, int32_t column, int32_t row) override;
+    void RingBell(uint32_t handle) override;
     void ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) override;
     void ListenForKeys(bool listening) override { listening_ = listening; }
     int32_t PendingInputEvents(uint32_t handle) override;
@@ -77,6 +79,7 @@ private:
     bool consoleInfoReadable_ = true;
     bool sessionActive_ = false;
     int32_t scrollCount_ = 0;
+    int32_t bellCount_ = 0;
     int32_t waitCount_ = 0;
     std::deque<KeyEvent> events_;
 };

@@ -61,9 +61,15 @@ std::string ReadAnswers(int fd, TerminalReplies& replies, Done done) {
     return bytes;
 }
 
-bool IsInterruptKey(const KeyEvent& event) {
-    return event.keyDown && event.character == 3 &&
-           (event.controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0;
+constexpr uint8_t kCtrlC = 3;
+constexpr uint8_t kCtrlBackslash = 0x1C;
+
+// The signal a terminal's own signal key raises (Ctrl+C, Ctrl+\), or 0 for any other key.
+int SignalOfKey(const KeyEvent& event) {
+    if (!event.keyDown || (event.controlState & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) == 0) return 0;
+    if (event.character == kCtrlC) return SIGINT;
+    if (event.character == kCtrlBackslash) return SIGQUIT;
+    return 0;
 }
 
 }  // namespace
@@ -199,6 +205,12 @@ void TerminalDevice::SetCursorPosition(uint32_t handle, int32_t column, int32_t 
     Flush();
 }
 
+void TerminalDevice::RingBell(uint32_t handle) {
+    if (!IsScreen(handle)) return;
+    writer_.bytes() += '\a';  // moves no cursor, so it may go anywhere in the batch
+    Flush();
+}
+
 void TerminalDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) {
     if (!IsScreen(handle)) return;
     if (drawn_) drawn_->ScrollUp(top, bottom, fillAttribute);
@@ -273,8 +285,9 @@ void TerminalDevice::Decode(bool final) {
         unreadBytes_.clear();
     }
     for (const KeyEvent& event : decoded) {
-        // Ctrl+C ends the program at once, as it does in any terminal program.
-        if (IsInterruptKey(event)) raise(SIGINT);
+        // While the reader listens, the terminal sends its signal keys as bytes; they end the
+        // program as the terminal itself would (Ctrl+C, Ctrl+\), through the same handlers.
+        if (int signalNumber = SignalOfKey(event)) raise(signalNumber);
         events_.push_back(event);
     }
 }

@@ -29,6 +29,7 @@ public:
     void WriteCell(uint32_t handle, int32_t column, int32_t row, uint8_t character,
                    uint8_t attribute) override;
     void SetCursorPosition(uint32_t handle, int32_t column, int32_t row) override;
+    void RingBell(uint32_t handle) override;
     void ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, uint8_t fillAttribute) override;
     void ListenForKeys(bool listening) override;
     int32_t PendingInputEvents(uint32_t handle) override;

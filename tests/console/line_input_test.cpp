@@ -52,11 +52,29 @@ TEST_F(LineInputTest, BackspaceWorksOnlyAtTheEndOfTheLine) {
     EXPECT_EQ(device.RowText(1), "a");
 }
 
-TEST_F(LineInputTest, LineHoldsAtMost254Characters) {
+TEST_F(LineInputTest, BackspaceStepsBackOverAWrappedRowAtAnyWidth) {
+    for (int32_t width : {1, kColumns}) {
+        device.Resize(width, kRows);
+        device.SetCursor(0, 0);
+        StartConsole();
+        // One row and one character: the second backspace goes back to the first row's end.
+        device.Type(std::string(static_cast<size_t>(width) + 1, 'a'));
+        Press(NamedKey::Backspace);
+        Press(NamedKey::Backspace);
+        device.Type("x\r");
+        std::string kept = std::string(static_cast<size_t>(width) - 1, 'a') + "x";
+        EXPECT_EQ(ReadLine(), kept + "\r\n") << width;
+        EXPECT_EQ(device.RowText(0), kept) << width;
+        EXPECT_EQ(device.RowText(1), "") << width;
+    }
+}
+
+TEST_F(LineInputTest, LineHoldsAtMost254CharactersAndEachKeyBeyondRingsTheBell) {
     StartConsole();
     device.Type(std::string(300, 'a') + "\r");
     std::string line = ReadLine();
     EXPECT_EQ(line, std::string(254, 'a') + "\r\n");
+    EXPECT_EQ(device.bellCount(), 300 - 254);
     // 254 echoed characters fill 12 rows of 20 and 14 more; the screen of 5 rows scrolled.
     EXPECT_EQ(device.RowText(kRows - 2), std::string(14, 'a'));
     EXPECT_EQ(device.cursorRow(), kRows - 1);
