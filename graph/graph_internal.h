@@ -13,6 +13,9 @@
 // The library start-up itself (what layer entry 5 runs), and the library's exit handler.
 void GraphicsLayerInit();
 void GraphExitHandler();
+// Gives back the glyph data of every registered font (the exit handler's share; a test that
+// starts the library afresh calls it too).
+void ReleaseFontData();
 
 // ---- Slot defaults and context --------------------------------------------------------------
 

@@ -33,9 +33,14 @@ void GraphExitHandler() {
     if (GraphState.inGraphics && (RuntimeErrorNumber != 0 || RuntimeErrorAddress != nullptr)) {
         LeaveGraphics();
     }
+    ReleaseFontData();
+    ReleaseModeLists();
+}
+
+void ReleaseFontData() {
     for (int i = 0; i < GraphState.fontCount && i < kFontTableSize; ++i) {
         FontRecord& font = GraphState.fontTable[i];
         if (font.data != nullptr) HeapReleaseSized(font.data, font.dataSize);
+        font.data = nullptr;
     }
-    ReleaseModeLists();
 }

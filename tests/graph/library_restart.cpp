@@ -36,6 +36,7 @@ void RestartLibrary(ScreenMetrics metrics) {
     ShutdownAllWindows();
     ReleasePaletteTable();
     ReleaseModeLists();
+    ReleaseFontData();
     ExitHandler saved = ExitHandlerChain;
     GraphicsLayerInit();
     ExitHandlerChain = saved;
