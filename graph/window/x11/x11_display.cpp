@@ -56,12 +56,6 @@ void SayWhy(const std::string& reason) {
 X11Display::X11Display() = default;
 X11Display::~X11Display() = default;
 
-std::shared_ptr<X11Window> X11Display::Find(WindowHandle window) {
-    std::lock_guard<std::mutex> hold(registryMutex_);
-    auto found = windows_.find(window);
-    return found == windows_.end() ? nullptr : found->second;
-}
-
 std::shared_ptr<X11Connection> X11Display::Connection() {
     std::lock_guard<std::mutex> hold(connectionMutex_);
     if (connection_ == nullptr || !connection_->Usable()) {
@@ -111,12 +105,6 @@ void X11Display::ShowWindow(WindowHandle window) {
     record->connection->Sync();
 }
 
-WindowEvent X11Display::NextEvent(WindowHandle handle) {
-    auto window = Find(handle);
-    if (window == nullptr) return {WindowEventKind::Quit, {}, 0, 0, 0};
-    return window->Next();
-}
-
 void X11Display::DestroyWindow(WindowHandle handle) {
     std::shared_ptr<X11Window> window;
     {
@@ -133,22 +121,6 @@ void X11Display::DestroyWindow(WindowHandle handle) {
         xcb_destroy_window(connection, window->window);
         xcb_flush(connection);
     }
-}
-
-void X11Display::PostDestroy(WindowHandle window) {
-    if (auto record = Find(window)) record->Post(WindowEventKind::Destroy);
-}
-
-void X11Display::PostQuit(WindowHandle window) {
-    if (auto record = Find(window)) record->Post(WindowEventKind::Quit);
-}
-
-void X11Display::PostDamage(WindowHandle window) {
-    if (auto record = Find(window)) record->Post(WindowEventKind::Damage);
-}
-
-void X11Display::PostWake(WindowHandle window) {
-    if (auto record = Find(window)) record->Post(WindowEventKind::Wake);
 }
 
 // Both title properties, as DescribeWindow set them, so that old and new window managers agree.

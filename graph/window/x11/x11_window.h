@@ -32,13 +32,16 @@ public:
     void Deliver(const xcb_generic_event_t& event) override;
     void ConnectionLost() override;
 
-    // Queues a Destroy, Quit, Damage or Wake event (damage once until it is taken).
+    // Queues a Destroy, Quit, Damage or Wake event; damage once until it is taken, so a caller
+    // that posts on every drawing call (not only the back-end) cannot grow the queue.
     void Post(WindowEventKind kind);
     // The next event: posts before server events, except that damage waits until the server's
     // events are taken (drawing posts damage again as soon as it is taken, and would otherwise
     // keep a close request or an exposure waiting for as long as it draws).
     WindowEvent Next();
     bool lost() const;
+    // Neither lost nor on a connection in error: requests for the window may be sent.
+    bool usable() const;
 
     // Set at creation, then read-only (the dispatcher reads them too).
     const std::shared_ptr<X11Connection> connection;
@@ -58,9 +61,7 @@ private:
     bool lost_ = false;
 };
 
-// Present and buffer helpers, in x11_present.cpp.
-bool CreateSharedStore(X11Window& window, size_t bytes);
+// Frees the back-buffer's storage (x11_buffer.cpp).
 void ReleaseStore(X11Window& window);
-void PutImageInBands(X11Window& window, const PixelBuffer& buffer, PixelRect area);
 // Mouse buttons as window messages (x11_input.cpp); returns the number of events appended.
 int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEvent* out);
