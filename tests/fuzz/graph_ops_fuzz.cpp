@@ -57,17 +57,6 @@ void Timed(const char* name, Call call) {
     }
 }
 
-std::vector<uint32_t> Surface() {
-    DrawingSide lock;
-    const PixelBuffer buffer = NewestWindowBuffer();
-    std::vector<uint32_t> pixels;
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        const uint32_t* row = buffer.pixels + static_cast<ptrdiff_t>(y) * buffer.stride;
-        pixels.insert(pixels.end(), row, row + buffer.width);
-    }
-    return pixels;
-}
-
 void RestoreSurface(const std::vector<uint32_t>& pixels) {
     DrawingSide lock;
     const PixelBuffer buffer = NewestWindowBuffer();
@@ -91,10 +80,13 @@ void Differential(const char* name, Draw draw) {
         Timed(name, draw);
         return;
     }
-    const std::vector<uint32_t> before = Surface();
+    // Kept from call to call: a fresh copy of a whole surface each time would cost more than
+    // the drawing.
+    static std::vector<uint32_t> before, fast, generic;
+    CopyNewestBuffer(before);
     const GraphStateRecord state = GraphState;
     Timed(name, draw);
-    const std::vector<uint32_t> fast = Surface();
+    CopyNewestBuffer(fast);
     const GraphStateRecord fastState = GraphState;
     RestoreSurface(before);
     GraphState = state;
@@ -103,7 +95,8 @@ void Differential(const char* name, Draw draw) {
     Timed(name, draw);
     DriverSlots.PlotPixel = BackendPlotPixel;
     DriverSlots.DrawHorizontalLine = BackendDrawHorizontalLine;
-    if (Surface() != fast || GraphState.penX != fastState.penX || GraphState.penY != fastState.penY ||
+    CopyNewestBuffer(generic);
+    if (generic != fast || GraphState.penX != fastState.penX || GraphState.penY != fastState.penY ||
         GraphState.resultCode != fastState.resultCode) {
         std::fprintf(stderr, "%s: the shortcut and the generic routine differ\n", name);
         std::abort();
@@ -167,7 +160,7 @@ void StartSequence(bool keepMode) {
     }
     GraphState.resultCode = GraphOk;
     ApplyDefaults();
-    RestoreSurface(std::vector<uint32_t>(static_cast<size_t>(SurfaceMaxX() + 1) * (SurfaceMaxY() + 1), 0));
+    ClearNewestBuffer();
 }
 
 // One operation; false when the sequence must end here. Operation 0 sets a mode and 1 leaves

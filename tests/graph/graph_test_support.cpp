@@ -21,25 +21,6 @@ uint32_t DefaultPixel(int c) {
     return RgbToPixel(ColorToRgb(e.red, e.green, e.blue));
 }
 
-std::vector<uint32_t> NewestBufferCopy() {
-    DrawingSide lock;
-    const PixelBuffer buffer = NewestWindowBuffer();
-    std::vector<uint32_t> copy;
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        const uint32_t* row = buffer.pixels + static_cast<int64_t>(y) * buffer.stride;
-        copy.insert(copy.end(), row, row + buffer.width);
-    }
-    return copy;
-}
-
-void ClearNewestBuffer() {
-    DrawingSide lock;
-    const PixelBuffer buffer = NewestWindowBuffer();
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0, sizeof(uint32_t) * size_t(buffer.width));
-    }
-}
-
 void CloseNewestWindow() {
     const WindowHandle window = TestDisplay().NewestWindow();
     TestDisplay().Close(window);

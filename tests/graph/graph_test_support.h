@@ -23,8 +23,5 @@ void StartMode(int16_t driver = 9, int16_t mode = 2);
 uint32_t BufferPixel(int32_t x, int32_t y);
 // The buffer pixel of default palette entry c.
 uint32_t DefaultPixel(int c);
-// The newest window's back-buffer, row after row; and the same buffer painted black.
-std::vector<uint32_t> NewestBufferCopy();
-void ClearNewestBuffer();
 // The user closes the newest window; returns once its GUI thread has torn it down.
 void CloseNewestWindow();

@@ -2,6 +2,9 @@
 // A fresh graphics library on the memory display, for the tests and the fuzzer: no test
 // framework needed.
 
+#include <cstdint>
+#include <vector>
+
 #include "graph/backend_entries.h"
 #include "graph/window/memory_display.h"
 
@@ -13,3 +16,9 @@ void RenewTestDisplay();
 // Closes every window, forgets all library state and starts the library again as its layer
 // initialiser does, on a screen with these metrics.
 void RestartLibrary(ScreenMetrics metrics = {1912, 1049, 1920, 1017});
+
+// The newest window's back-buffer, row after row: into a vector whose storage is reused (for
+// loops that copy often), or a new one. And the same buffer painted black.
+void CopyNewestBuffer(std::vector<uint32_t>& copy);
+std::vector<uint32_t> NewestBufferCopy();
+void ClearNewestBuffer();
