@@ -98,42 +98,52 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     const double low = startAngle, high = endAngle;
     auto inArc = [&](double angle) { return low <= angle && angle <= high; };
 
+    // The quarter is stepped a chunk of angles at a time: first the angles, then the offsets of
+    // the point at each (many at once, see ArcOffsetsAt), then the points themselves.
+    constexpr int kChunk = 256;
+    float angles[kChunk], radians[kChunk];
+    int32_t nextDxs[kChunk], nextDys[kChunk];
     float a = 0.0f;
     int32_t dx = rx, dy = 0;
-    for (;;) {
-        const double sum = static_cast<double>(a) + step;
-        int32_t nextDx, nextDy;
-        ArcOffsets(rx, ry, DegreesToRadians(sum), nextDx, nextDy);
-
-        const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
-        int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
-        if (inArc(a)) {
-            Plot(xRight, yUpper);
-            upperRight = xRight;
+    for (bool last = false; !last;) {
+        int count = 0;
+        while (count < kChunk && !last) {
+            const double sum = static_cast<double>(a) + step;
+            angles[count] = a;
+            radians[count++] = DegreesToRadians(sum);
+            a = static_cast<float>(sum);
+            last = sum > kLoopLimit;
         }
-        if (inArc(180.0 - a)) {
-            Plot(xLeft, yUpper);
-            upperLeft = xLeft;
+        ArcOffsetsAt(rx, ry, radians, count, nextDxs, nextDys);
+        for (int i = 0; i < count; ++i) {
+            const double angle = angles[i];
+            const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
+            int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
+            if (inArc(angle)) {
+                Plot(xRight, yUpper);
+                upperRight = xRight;
+            }
+            if (inArc(180.0 - angle)) {
+                Plot(xLeft, yUpper);
+                upperLeft = xLeft;
+            }
+            if (inArc(180.0 + angle)) {
+                Plot(xLeft, yLower);
+                lowerLeft = xLeft;
+            }
+            if (inArc(360.0 - angle)) {
+                Plot(xRight, yLower);
+                lowerRight = xRight;
+            }
+            if (nextDys[i] != dy && xRight - xLeft >= 1) {
+                GraphState.drawColor = GraphState.fillColor;
+                span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
+                span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));
+                GraphState.drawColor = savedColour;
+            }
+            dx = nextDxs[i];
+            dy = nextDys[i];
         }
-        if (inArc(180.0 + a)) {
-            Plot(xLeft, yLower);
-            lowerLeft = xLeft;
-        }
-        if (inArc(360.0 - a)) {
-            Plot(xRight, yLower);
-            lowerRight = xRight;
-        }
-        if (nextDy != dy && xRight - xLeft >= 1) {
-            GraphState.drawColor = GraphState.fillColor;
-            span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
-            span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));
-            GraphState.drawColor = savedColour;
-        }
-
-        dx = nextDx;
-        dy = nextDy;
-        a = static_cast<float>(sum);
-        if (sum > kLoopLimit) break;
     }
 }
 

@@ -185,14 +185,18 @@ TEST(Ellipse, EqualsTheExtendedPrecisionRoutineAtEveryRadius) {
 TEST(ArcOffsets, BesideAHalfRoundAsInExtendedPrecision) {
     std::mt19937 random(65535);
     auto check = [](int32_t r, double exactAngle) {
-        float angle = static_cast<float>(exactAngle);
-        for (int i = 0; i < 2; ++i) angle = std::nextafter(angle, 0.0f);
-        for (int i = 0; i < 5; ++i, angle = std::nextafter(angle, 4.0f)) {
-            int32_t dx, dy, expectedDx, expectedDy;
-            ArcOffsets(r, r, angle, dx, dy);
-            ReferenceOffsets(r, r, angle, expectedDx, expectedDy);
-            ASSERT_EQ(dx, expectedDx) << "radius " << r << ", angle " << angle;
-            ASSERT_EQ(dy, expectedDy) << "radius " << r << ", angle " << angle;
+        // The angle's float and two floats either side of it.
+        float angles[5];
+        angles[2] = static_cast<float>(exactAngle);
+        for (int i : {1, 0}) angles[i] = std::nextafter(angles[i + 1], 0.0f);
+        for (int i : {3, 4}) angles[i] = std::nextafter(angles[i - 1], 4.0f);
+        int32_t dx[5], dy[5];
+        ArcOffsetsAt(r, r, angles, 5, dx, dy);
+        for (int i = 0; i < 5; ++i) {
+            int32_t expectedDx, expectedDy;
+            ReferenceOffsets(r, r, angles[i], expectedDx, expectedDy);
+            ASSERT_EQ(dx[i], expectedDx) << "radius " << r << ", angle " << angles[i];
+            ASSERT_EQ(dy[i], expectedDy) << "radius " << r << ", angle " << angles[i];
         }
     };
     for (int32_t r = 1; r <= 200; ++r)
