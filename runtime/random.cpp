@@ -18,17 +18,17 @@ uint32_t Advance(uint32_t value, uint32_t multiplier, uint32_t modulus) {
 
 void ReseedComponents();
 
-// Derives the other components again when the seed is new or was changed from outside.
-void ReseedWhenNeeded() {
-    if (RandomState.needsInit || RandomState.primary != RandomState.lastPrimary) {
-        RandomState.needsInit = false;
-        RandomState.lastPrimary = RandomState.primary;
-        ReseedComponents();
-    }
+bool SeedIsNewOrChanged() { return RandomState.needsInit || RandomState.primary != RandomState.lastPrimary; }
+
+// Derives the other components again, when the seed is new or was changed from outside.
+void Reseed() {
+    RandomState.needsInit = false;
+    RandomState.lastPrimary = RandomState.primary;
+    ReseedComponents();
 }
 
 uint32_t StepPrimaryBelow(uint32_t n) {
-    ReseedWhenNeeded();
+    if (SeedIsNewOrChanged()) Reseed();
     RandomState.primary = Advance(RandomState.primary, 998, 1000003);
     RandomState.lastPrimary = RandomState.primary;
     return n == 0 ? 0 : RandomState.primary % n;
@@ -45,7 +45,8 @@ void ReseedComponents() {
 }
 
 void StepComponents() {
-    ReseedWhenNeeded();
+    if (SeedIsNewOrChanged()) [[unlikely]]
+        Reseed();
     RandomState.primary = Advance(RandomState.primary, 706, kPrimaryModulus);
     RandomState.lastPrimary = RandomState.primary;
     RandomState.second = Advance(RandomState.second, 774, kSecondModulus);
@@ -60,21 +61,15 @@ long double UnitInExtendedPrecision(uint32_t primary, uint32_t second, uint32_t 
     return r - static_cast<long double>(static_cast<int64_t>(r));
 }
 
-int32_t ScaledInExtendedPrecision(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
+// Cold: the fast answer hands it about one draw in 2^42 / |n|.
+[[gnu::cold]] int32_t ScaledInExtendedPrecision(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
     const long double product = UnitInExtendedPrecision(primary, second, third) * static_cast<long double>(n);
     return static_cast<int32_t>(static_cast<int64_t>(product));
 }
 
-// The draw exactly: u = M / D with D the product of the moduli (below 2^58) and M the sum of the
-// three quotients over D, less the whole turns.
-constexpr uint64_t kDenominator = kPrimaryModulus * kSecondModulus * kThirdModulus;
-
-uint64_t ExactNumerator(uint32_t primary, uint32_t second, uint32_t third) {
-    uint64_t sum = primary * (kSecondModulus * kThirdModulus) + second * (kPrimaryModulus * kThirdModulus) +
-                   third * (kPrimaryModulus * kSecondModulus);
-    if (sum >= kDenominator) sum -= kDenominator;
-    if (sum >= kDenominator) sum -= kDenominator;
-    return sum;
+// 2^64 / modulus, rounded: the step of a component's quotient in 64-bit fixed point.
+constexpr uint64_t FixedPointInverse(uint64_t modulus) {
+    return static_cast<uint64_t>(((static_cast<unsigned __int128>(1) << 64) + modulus / 2) / modulus);
 }
 
 }  // namespace
@@ -84,35 +79,27 @@ long double RandomUnit() {
     return UnitInExtendedPrecision(RandomState.primary, RandomState.second, RandomState.third);
 }
 
-// Why the integer answer is the extended one. The extended draw is three quotients below 1
-// (each rounded by at most 2^-65), summed below 2 and then below 3 (rounded by at most 2^-64 and
-// 2^-63): within 1.125 * 2^-62 of the exact M / D, so its fraction is within that of u unless u
-// lies that near 0 or 1. Its product with n is rounded by at most |n| * 2^-64 more, so it is
-// within |n| * 2^-60 of u * n, and truncating it gives floor(u * |n|), signed as n, whenever
-// u * |n| is farther than that from every whole number: whenever the remainder of M * |n| by D
-// is more than |n| * D * 2^-60 (about |n| / 5) from 0 and from D. The fast answer asks for more
-// than |n| on both sides and hands the few draws that fail (u near 0 or 1 among them) to the
-// extended computation itself.
+// Why the fixed-point answer is the extended one. The draw in 64-bit fixed point, F, is the sum
+// of each component times its FixedPointInverse, wrapping past 2^64 as the draw drops its whole
+// turns. Each inverse is within 1/2 of the true 2^64 / modulus and each component below 2^20, so
+// F is within 3 * 2^19 of 2^64 u (or of that less or more 2^64, when u lies that near 0 or 1).
+// The extended draw is three quotients below 1 (each rounded by at most 2^-65), summed below 2
+// and then below 3 (rounded by at most 2^-64 and 2^-63), within 1.125 * 2^-62 of u, and its
+// product with n is rounded by at most |n| 2^-64 more: it lies within |n| 2^-60 of u n, and
+// truncating it gives floor(u |n|), signed as n, whenever u |n| is farther than that from every
+// whole number (or u that near 0 or 1). F |n| = 2^64 q + L, q and L its high and low words; the
+// exact 2^64 u |n| differs from it by less than 3 * 2^19 |n|. When L lies more than 2^21 |n| from
+// both 0 and 2^64 (which rules out the wrapped case: its L lies within 3 * 2^19 |n| of one of
+// them), u |n| lies between q and q + 1, farther than 2^-60 |n| from both: q is the answer. Otherwise (about one draw in 2^42 / |n|) the extended computation answers itself.
 int32_t ScaledDraw(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
-    const uint64_t numerator = ExactNumerator(primary, second, third);
+    constexpr uint64_t kPrimaryStep = FixedPointInverse(kPrimaryModulus),
+                       kSecondStep = FixedPointInverse(kSecondModulus), kThirdStep = FixedPointInverse(kThirdModulus);
+    const uint64_t fixedPoint = primary * kPrimaryStep + second * kSecondStep + third * kThirdStep;
     const uint64_t range = static_cast<uint64_t>(std::abs(static_cast<int64_t>(n)));
-    // M * |n| is below 2^89: a quotient estimated in double precision is within one of
-    // floor(M * |n| / D), and the remainder it leaves, below 2^60 in size, is exact in wrapping
-    // 64-bit arithmetic.
-    constexpr double kInverseDenominator = 1.0 / static_cast<double>(kDenominator);
-    int64_t quotient =
-        static_cast<int64_t>(static_cast<double>(numerator) * static_cast<double>(range) * kInverseDenominator);
-    int64_t remainder = static_cast<int64_t>(numerator * range - static_cast<uint64_t>(quotient) * kDenominator);
-    if (remainder < 0) {
-        --quotient;
-        remainder += static_cast<int64_t>(kDenominator);
-    } else if (remainder >= static_cast<int64_t>(kDenominator)) {
-        ++quotient;
-        remainder -= static_cast<int64_t>(kDenominator);
-    }
-    const int64_t margin = static_cast<int64_t>(range);
-    if (remainder <= margin || static_cast<int64_t>(kDenominator) - remainder <= margin)
-        return ScaledInExtendedPrecision(primary, second, third, n);
+    const unsigned __int128 product = static_cast<unsigned __int128>(fixedPoint) * range;
+    const uint64_t low = static_cast<uint64_t>(product), margin = range << 21;
+    if (low <= margin || low >= 0 - margin) return ScaledInExtendedPrecision(primary, second, third, n);
+    const auto quotient = static_cast<int64_t>(product >> 64);
     return static_cast<int32_t>(n < 0 ? -quotient : quotient);
 }
 
