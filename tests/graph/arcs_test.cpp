@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "graph/arc_offsets.h"
@@ -139,18 +140,15 @@ ArcCalls CallsOf(Routine routine, int x, int y, int rx, int ry, int from, int to
     return {writes, spans, std::vector<int16_t>(GraphState.lastArc, GraphState.lastArc + 6)};
 }
 
-// Optimised builds (RelWithDebInfo and Release in CI) compare every radius up to 2000 with many
-// arcs; the sanitizer and debug builds every ninth radius.
+// The library's arc takes its cosines and sines from a polynomial; every radius up to 2000 (in
+// the optimised builds; every ninth in the sanitizer and debug builds), with full outlines and
+// random arcs, thin and thick, square and other aspects, gives the same pixel writes in the same
+// order, the same spans and the same last-arc points as the routine in extended precision.
 #ifdef NDEBUG
 constexpr int kRadiusStride = 1;
 #else
 constexpr int kRadiusStride = 9;
 #endif
-
-// The library's arc takes its cosines and sines from a polynomial; every radius up to 2000, with
-// full outlines and random arcs, thin and thick, square and other aspects, gives the same pixel
-// writes in the same order, the same spans and the same last-arc points as the routine in
-// extended precision.
 TEST(Ellipse, EqualsTheExtendedPrecisionRoutineAtEveryRadius) {
     SlotCanvas canvas(16, 16);
     DriverSlots.WritePixel = RecordWrite;
@@ -171,32 +169,26 @@ TEST(Ellipse, EqualsTheExtendedPrecisionRoutineAtEveryRadius) {
                 const ArcCalls expected = CallsOf(ReferenceEllipse, x, y, rx, ry, pair[0], pair[1]);
                 const ArcCalls actual = CallsOf(GenericEllipse, x, y, rx, ry, pair[0], pair[1]);
                 ASSERT_TRUE(actual == expected) << "radii " << rx << ", " << ry << ", angles " << pair[0] << ".."
-                                                << pair[1] << ", thickness " << GraphState.strokeThickness
-                                                << ", aspect " << GraphState.aspectX << ":" << GraphState.aspectY;
+                                                << pair[1] << ", thickness " << GraphState.strokeThickness;
             }
         }
     }
 }
 
-// Where a radius times a cosine or sine lies next to a half, the offsets still round as in
-// extended precision: at the float angles nearest to those where r cos a = k + 1/2, for radii
-// up to 65535 and angles up to 2.2 radians (beyond a right angle, where the loop's last step
-// can reach).
+// Beside a half the offsets still round as in extended precision: at the floats nearest to the
+// angles where r cos a or r sin a is k + 1/2, for radii up to 65535 and angles up to 2.2 radians
+// (past a right angle, where the loop's last step can reach).
 TEST(ArcOffsets, BesideAHalfRoundAsInExtendedPrecision) {
     std::mt19937 random(65535);
     auto check = [](int32_t r, double exactAngle) {
         // The angle's float and two floats either side of it.
-        float angles[5];
-        angles[2] = static_cast<float>(exactAngle);
-        for (int i : {1, 0}) angles[i] = std::nextafter(angles[i + 1], 0.0f);
-        for (int i : {3, 4}) angles[i] = std::nextafter(angles[i - 1], 4.0f);
-        int32_t dx[5], dy[5];
+        float angles[5] = {std::nextafter(std::nextafter(static_cast<float>(exactAngle), 0.0f), 0.0f)};
+        for (int i = 1; i < 5; ++i) angles[i] = std::nextafter(angles[i - 1], 4.0f);
+        int32_t dx[5], dy[5], expectedDx, expectedDy;
         ArcOffsetsAt(r, r, angles, 5, dx, dy);
         for (int i = 0; i < 5; ++i) {
-            int32_t expectedDx, expectedDy;
             ReferenceOffsets(r, r, angles[i], expectedDx, expectedDy);
-            ASSERT_EQ(dx[i], expectedDx) << "radius " << r << ", angle " << angles[i];
-            ASSERT_EQ(dy[i], expectedDy) << "radius " << r << ", angle " << angles[i];
+            ASSERT_EQ(std::make_pair(dx[i], dy[i]), std::make_pair(expectedDx, expectedDy)) << r << ", " << angles[i];
         }
     };
     for (int32_t r = 1; r <= 200; ++r)
