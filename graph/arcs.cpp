@@ -1,6 +1,7 @@
 // Elliptical arcs and circles. One quadrant is traced by stepping an angle and mirrored into
 // the other three; the step is tied to the size so that neighbouring points are about a pixel
-// apart. Reals are single precision where stored and extended precision in expressions. The
+// apart. Reals are single precision where stored and extended precision in expressions, or
+// double precision where that is exact; the offsets of each point come from arc_offsets.h. The
 // tests keep this routine written out plainly (tests/graph/arc_reference.cpp) as the reference
 // that any faster way of computing the same points must match pixel for pixel.
 
@@ -8,46 +9,16 @@
 #include <cmath>
 #include <utility>
 
+#include "graph/arc_offsets.h"
 #include "graph/graph_internal.h"
 
 namespace {
 
 constexpr long double kSqrt3 = 1.7320508075688772L;
 constexpr long double kRadiansPerDegree = 0.017453292519943295L;
-constexpr long double kPi = 3.14159265358979323846L;
 constexpr float kLoopLimit = 91.0f;
 
 int32_t Nearest(long double value) { return static_cast<int32_t>(std::nearbyint(value)); }
-
-// Offsets of the point at an angle (single precision radians): x to the right, y downwards,
-// in extended precision.
-int32_t OffsetX(int32_t xRadius, float angle) { return Nearest(xRadius * std::cos(static_cast<long double>(angle))); }
-int32_t OffsetY(int32_t yRadius, float angle) { return Nearest(yRadius * std::sin(angle + kPi)); }
-
-// Far enough from a half that the double and the extended product round to the same integer:
-// with radii below 65536 the two differ by less than 1e-10.
-constexpr double kTieMargin = 1e-7;
-
-// nearest(value), where value is the double form of an extended product; false when it lies too
-// near a half to tell.
-inline bool RoundsClearly(double value, int32_t& rounded) {
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (std::fabs(fraction - 0.5) < kTieMargin) return false;
-    rounded = static_cast<int32_t>(fraction < 0.5 ? lower : lower + 1.0);
-    return true;
-}
-
-// Both offsets of the point at an angle, as OffsetX and OffsetY give them. The cosine and sine
-// are taken in double precision, several times cheaper than in extended precision; only a
-// product that lies within kTieMargin of a half is formed again in extended precision.
-// (sin(a + pi) is -sin a to far better than kTieMargin.)
-inline void OffsetsAt(int32_t xRadius, int32_t yRadius, float angle, int32_t& dx, int32_t& dy) {
-    const double radians = angle;
-    const double cosine = std::cos(radians), sine = std::sin(radians);
-    if (!RoundsClearly(xRadius * cosine, dx)) dx = OffsetX(xRadius, angle);
-    if (!RoundsClearly(-(yRadius * sine), dy)) dy = OffsetY(yRadius, angle);
-}
 
 float DegreesToRadians(long double degrees) { return static_cast<float>(degrees * kRadiansPerDegree); }
 
@@ -119,48 +90,60 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     const uint16_t savedColour = GraphState.drawColor;
     const float from = DegreesToRadians(startAngle);
     const float to = DegreesToRadians(endAngle);
-    SetLastArc(x, y, x + OffsetX(rx, from), y + OffsetY(ry, from), x + OffsetX(rx, to), y + OffsetY(ry, to));
+    SetLastArc(x, y, x + ArcOffsetX(rx, from), y + ArcOffsetY(ry, from), x + ArcOffsetX(rx, to), y + ArcOffsetY(ry, to));
 
-    const long double low = startAngle, high = endAngle;
-    auto inArc = [&](long double angle) { return low <= angle && angle <= high; };
+    // The angles below are sums and differences of floats from 0 to 181 whose lowest bit is at
+    // least 2^-34 (the step is at least 90 / 160530): each fits in 43 bits, so double precision
+    // holds it exactly, as extended precision did.
+    const double low = startAngle, high = endAngle;
+    auto inArc = [&](double angle) { return low <= angle && angle <= high; };
 
+    // The quarter is stepped a chunk of angles at a time: first the angles, then the offsets of
+    // the point at each (many at once, see ArcOffsetsAt), then the points themselves.
+    constexpr int kChunk = 256;
+    float angles[kChunk], radians[kChunk];
+    int32_t nextDxs[kChunk], nextDys[kChunk];
     float a = 0.0f;
     int32_t dx = rx, dy = 0;
-    for (;;) {
-        const float theta = DegreesToRadians(static_cast<long double>(a) + step);
-        int32_t nextDx, nextDy;
-        OffsetsAt(rx, ry, theta, nextDx, nextDy);
-
-        const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
-        int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
-        if (inArc(a)) {
-            Plot(xRight, yUpper);
-            upperRight = xRight;
+    for (bool last = false; !last;) {
+        int count = 0;
+        while (count < kChunk && !last) {
+            const double sum = static_cast<double>(a) + step;
+            angles[count] = a;
+            radians[count++] = DegreesToRadians(sum);
+            a = static_cast<float>(sum);
+            last = sum > kLoopLimit;
         }
-        if (inArc(180.0L - a)) {
-            Plot(xLeft, yUpper);
-            upperLeft = xLeft;
+        ArcOffsetsAt(rx, ry, radians, count, nextDxs, nextDys);
+        for (int i = 0; i < count; ++i) {
+            const double angle = angles[i];
+            const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
+            int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
+            if (inArc(angle)) {
+                Plot(xRight, yUpper);
+                upperRight = xRight;
+            }
+            if (inArc(180.0 - angle)) {
+                Plot(xLeft, yUpper);
+                upperLeft = xLeft;
+            }
+            if (inArc(180.0 + angle)) {
+                Plot(xLeft, yLower);
+                lowerLeft = xLeft;
+            }
+            if (inArc(360.0 - angle)) {
+                Plot(xRight, yLower);
+                lowerRight = xRight;
+            }
+            if (nextDys[i] != dy && xRight - xLeft >= 1) {
+                GraphState.drawColor = GraphState.fillColor;
+                span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
+                span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));
+                GraphState.drawColor = savedColour;
+            }
+            dx = nextDxs[i];
+            dy = nextDys[i];
         }
-        if (inArc(180.0L + a)) {
-            Plot(xLeft, yLower);
-            lowerLeft = xLeft;
-        }
-        if (inArc(360.0L - a)) {
-            Plot(xRight, yLower);
-            lowerRight = xRight;
-        }
-        if (nextDy != dy && xRight - xLeft >= 1) {
-            GraphState.drawColor = GraphState.fillColor;
-            span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
-            span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));
-            GraphState.drawColor = savedColour;
-        }
-
-        dx = nextDx;
-        dy = nextDy;
-        const long double sum = static_cast<long double>(a) + step;
-        a = static_cast<float>(sum);
-        if (sum > kLoopLimit) break;
     }
 }
 

@@ -17,3 +17,6 @@ extern RandomStateRecord RandomState;
 long double RandomUnit();
 // trunc(u * n) for the next draw u.
 int32_t RandomBelow(int32_t n);
+// trunc(u * n) for the draw u of components as a step leaves them (primary < 500009,
+// second < 600011, third < 765241): what RandomBelow answers after its step.
+int32_t ScaledDraw(uint32_t primary, uint32_t second, uint32_t third, int32_t n);

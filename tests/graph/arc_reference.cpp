@@ -17,6 +17,11 @@ void Plot(int32_t x, int32_t y) {
 
 }  // namespace
 
+void ReferenceOffsets(int32_t xRadius, int32_t yRadius, float angle, int32_t& dx, int32_t& dy) {
+    dx = Nearest(xRadius * std::cos(static_cast<long double>(angle)));
+    dy = Nearest(yRadius * std::sin(angle + kPi));
+}
+
 void ReferenceEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
                       uint16_t endAngle, SpanRoutine span) {
     if (GraphState.strokeThickness == 3) {
@@ -67,8 +72,8 @@ void ReferenceEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, 
     int32_t dx = xRadius, dy = 0;
     for (;;) {
         const float theta = static_cast<float>((static_cast<long double>(a) + step) * kDegree);
-        const int32_t nextDx = Nearest(xRadius * std::cos(static_cast<long double>(theta)));
-        const int32_t nextDy = Nearest(yRadius * std::sin(theta + kPi));
+        int32_t nextDx, nextDy;
+        ReferenceOffsets(xRadius, yRadius, theta, nextDx, nextDy);
         const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
         int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
         auto inArc = [&](long double angle) { return startAngle <= angle && angle <= endAngle; };

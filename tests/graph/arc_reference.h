@@ -8,3 +8,6 @@
 
 void ReferenceEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, uint16_t startAngle,
                       uint16_t endAngle, SpanRoutine span);
+
+// nearest(xRadius * cos angle) and nearest(yRadius * sin(angle + pi)), in extended precision.
+void ReferenceOffsets(int32_t xRadius, int32_t yRadius, float angle, int32_t& dx, int32_t& dy);
