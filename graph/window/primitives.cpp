@@ -3,7 +3,8 @@
 // from GraphState, makes its clip step (the viewport when clipping, in surface coordinates) and
 // runs one surface operation on the newest window's back-buffer through DrawOnNewestSurface,
 // which holds DrawLock, does nothing while the surface is not ready and adds what was touched
-// to the window's damage ("back-buffer first, then window": the GUI thread presents it).
+// to the window's damage ("back-buffer first, then window": the GUI thread presents it). The
+// one exception is a copied solid segment, which the buffer's segment memory may already hold.
 
 #include "graph/window/primitives.h"
 
@@ -42,6 +43,13 @@ PixelRect SurfaceRun(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         return PixelRect::FromCorners(x1 + left, y1 + top, x2 + left, y2 + top).Intersected(ViewportOnSurface());
     }
     return PixelRect::FromCorners(SurfaceX(x1), SurfaceY(y1), SurfaceX(x2), SurfaceY(y2));
+}
+
+// The walk from (x1, y1) to (x2, y2), surface coordinates.
+PixelRect WalkBetween(const Surface& surface, int16_t x1, int16_t y1, int16_t x2, int16_t y2, Ink ink) {
+    SegmentWalk walk;
+    const int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
+    return WalkSegment(surface, walk, count, ink);
 }
 
 void DrawRun(PixelRect run) {
@@ -147,9 +155,20 @@ void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         return;
     }
     if (!SegmentToSurface(x1, y1, x2, y2)) return;
-    SegmentWalk walk;
-    const int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
-    DrawOnNewestSurface([&](const Surface& surface) { return WalkSegment(surface, walk, count, CurrentInk()); });
+    const Ink ink = CurrentInk();
+    if (ink.combine != PixelCombine::Copy) {
+        DrawOnNewestSurface([&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
+        return;
+    }
+    // Copied, the segment may be one the buffer already holds (segment_memory.h). What lands on
+    // the surface is fixed by the clipped end points alone, whatever viewport cut them.
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr ||
+        SeenElseRemembered(window->segments, SegmentKey(x1, y1, x2, y2), ink.value, window->drawingGeneration)) {
+        return;
+    }
+    DrawOnWindow(window, [&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
 }
 
 void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {

@@ -1,0 +1,32 @@
+// The slow side of the segment memory: its table made at first use, forgotten and given back.
+
+#include "graph/window/segment_memory.h"
+
+#include <new>
+
+bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t generation) {
+    if (memory.slots == nullptr) {
+        // A program short of memory draws every segment, as before there was a memory; it does
+        // not ask again at every segment.
+        if (memory.refused) return false;
+        memory.slots.reset(new (std::nothrow) uint64_t[kSegmentSlots]());
+        memory.used.reset(new (std::nothrow) uint32_t[kSegmentsRemembered]);
+        if (memory.slots == nullptr || memory.used == nullptr) {
+            ReleaseSegmentMemory(memory);
+            memory.refused = true;
+            return false;
+        }
+    }
+    // Emptying the slots in use costs no more than filling them did.
+    for (uint32_t i = 0; i < memory.count; ++i) memory.slots[memory.used[i]] = 0;
+    memory.count = 0;
+    memory.value = value;
+    memory.generation = generation;
+    return true;
+}
+
+void ReleaseSegmentMemory(SegmentMemory& memory) {
+    memory.slots.reset();
+    memory.used.reset();
+    memory.count = 0;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// What a buffer remembers of the solid segments copied onto it: the walks (end points in
+// surface coordinates) drawn in one pixel value since anything else was drawn on the buffer.
+// Walking one of them again would write each of its pixels with the value it already holds, so
+// the walk is skipped: the chaos game draws the same few tens of thousands of segments over and
+// over.
+//
+// Exact or nothing. The memory holds for one drawing generation of its buffer (which every other
+// write on the buffer moves on) and one pixel value; when either differs from the memory's, it
+// is forgotten whole. Bounded: a table of kSegmentSlots keys, at most half of them used; once
+// that many are remembered, further segments are walked and not remembered.
+//
+// Only the drawing thread uses a memory, under DrawLock.
+
+#include <cstdint>
+#include <memory>
+
+constexpr int kSegmentSlotBits = 18;
+constexpr uint32_t kSegmentSlots = uint32_t{1} << kSegmentSlotBits;  // 2 MiB of keys
+constexpr uint32_t kSegmentsRemembered = kSegmentSlots / 2;          // and 512 KiB of their slots
+
+struct SegmentMemory {
+    std::unique_ptr<uint64_t[]> slots;  // open addressing; 0 is an empty slot
+    std::unique_ptr<uint32_t[]> used;   // the slots in use, in the order they were filled
+    uint32_t count = 0;                 // slots in use
+    uint32_t value = 0;                 // the pixel value of every segment remembered
+    uint64_t generation = 0;            // the buffer's drawing generation they were drawn in
+    bool refused = false;               // the table could not be allocated: nothing is remembered
+};
+
+// A segment's end points as a key. A remembered segment is sloped (x1 != x2), so no key is 0.
+inline uint64_t SegmentKey(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+    return uint64_t{static_cast<uint16_t>(x1)} | uint64_t{static_cast<uint16_t>(y1)} << 16 |
+           uint64_t{static_cast<uint16_t>(x2)} << 32 | uint64_t{static_cast<uint16_t>(y2)} << 48;
+}
+
+// Out of line: forgets everything and starts remembering for `value` and `generation`, making
+// the table at first use; false when there is no table.
+bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t generation);
+// Gives the table back (the buffer is no longer drawn on).
+void ReleaseSegmentMemory(SegmentMemory& memory);
+
+// True when the segment `key` was copied in `value` while the buffer's drawing generation was
+// `generation`, since the memory last restarted; else false, and the segment is remembered from
+// now on (when there is room), for the walk the caller makes next. Inline: the chaos game asks
+// once a step.
+inline bool SeenElseRemembered(SegmentMemory& memory, uint64_t key, uint32_t value, uint64_t generation) {
+    if (memory.generation != generation || memory.value != value || memory.slots == nullptr) [[unlikely]] {
+        if (!RestartSegmentMemory(memory, value, generation)) return false;
+    }
+    constexpr uint32_t mask = kSegmentSlots - 1;
+    uint32_t slot = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15u) >> (64 - kSegmentSlotBits));
+    for (;; slot = (slot + 1) & mask) {
+        const uint64_t held = memory.slots[slot];
+        if (held == key) return true;
+        if (held == 0) break;
+    }
+    if (memory.count < kSegmentsRemembered) {
+        memory.slots[slot] = key;
+        memory.used[memory.count++] = slot;
+    }
+    return false;
+}
