@@ -52,6 +52,17 @@ PixelRect WalkBetween(const Surface& surface, int16_t x1, int16_t y1, int16_t x2
     return WalkSegment(surface, walk, count, ink);
 }
 
+// Runs `paint`, which copies `value` onto the pixels the segment `key` stands for, on the newest
+// window's surface, unless its buffer already holds them (segment_memory.h). What lands on the
+// surface is fixed by the key alone, whatever viewport cut the segment.
+template <class Paint>
+void CopyUnlessRemembered(uint64_t key, uint32_t value, Paint paint) {
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr || SeenElseRemembered(window->segments, key, value, window->drawingGeneration)) return;
+    DrawOnWindow(window, paint);
+}
+
 void DrawRun(PixelRect run) {
     DrawOnNewestSurface([&](const Surface& surface) { return PaintArea(surface, run, CurrentInk()); });
 }
@@ -145,30 +156,38 @@ void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
 }
 
 void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
-    // Only a solid, thin, sloped segment whose points would all go to this back-end's own
-    // PlotPixel is walked on the surface directly: nobody could see them go by one by one.
-    // Everything else is the generic routine's, which hands solid axis-parallel lines to the
-    // run slots and plots the rest through PlotPixel.
-    if (GraphState.strokeStyle != 0 || GraphState.strokeThickness != 1 || x1 == x2 || y1 == y2 ||
-        DriverSlots.PlotPixel != BackendPlotPixel) {
+    // Only a solid thin segment whose pixels would all go to this back-end's own routines is
+    // drawn on the surface here: nobody could see them go by one by one. Everything else is the
+    // generic routine's, which hands solid axis-parallel lines to the run slots and plots the
+    // rest through PlotPixel.
+    if (GraphState.strokeStyle != 0 || GraphState.strokeThickness != 1) {
+        GenericDrawLine(x1, y1, x2, y2);
+        return;
+    }
+    if (x1 == x2 || y1 == y2) {
+        // The run the generic routine would hand the run slot, in copy mode.
+        if (GraphState.writeMode != 0 || DriverSlots.DrawHorizontalLine != BackendDrawHorizontalLine ||
+            DriverSlots.DrawVerticalLine != BackendDrawVerticalLine) {
+            GenericDrawLine(x1, y1, x2, y2);
+            return;
+        }
+        const PixelRect run = SurfaceRun(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+        if (run.IsEmpty()) return;
+        const Ink ink = CurrentInk();
+        CopyUnlessRemembered(SegmentKey(static_cast<int16_t>(run.left), static_cast<int16_t>(run.top),
+                                        static_cast<int16_t>(run.right - 1), static_cast<int16_t>(run.bottom - 1)),
+                             ink.value, [&](const Surface& surface) { return PaintArea(surface, run, ink); });
+        return;
+    }
+    if (DriverSlots.PlotPixel != BackendPlotPixel) {
         GenericDrawLine(x1, y1, x2, y2);
         return;
     }
     if (!SegmentToSurface(x1, y1, x2, y2)) return;
     const Ink ink = CurrentInk();
-    if (ink.combine != PixelCombine::Copy) {
-        DrawOnNewestSurface([&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
-        return;
-    }
-    // Copied, the segment may be one the buffer already holds (segment_memory.h). What lands on
-    // the surface is fixed by the clipped end points alone, whatever viewport cut them.
-    DrawingSide lock;
-    GraphWindowRecord* window = NewestReadyWindow();
-    if (window == nullptr ||
-        SeenElseRemembered(window->segments, SegmentKey(x1, y1, x2, y2), ink.value, window->drawingGeneration)) {
-        return;
-    }
-    DrawOnWindow(window, [&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
+    const auto walk = [&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); };
+    if (ink.combine == PixelCombine::Copy) CopyUnlessRemembered(SegmentKey(x1, y1, x2, y2), ink.value, walk);
+    else DrawOnNewestSurface(walk);
 }
 
 void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {

@@ -5,20 +5,20 @@
 #include <new>
 
 bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t generation) {
-    if (memory.slots == nullptr) {
+    if (memory.lines == nullptr) {
         // A program short of memory draws every segment, as before there was a memory; it does
         // not ask again at every segment.
         if (memory.refused) return false;
-        memory.slots.reset(new (std::nothrow) uint64_t[kSegmentSlots]());
+        memory.lines.reset(new (std::nothrow) SegmentSlotLine[kSegmentSlots / 8]());
         memory.used.reset(new (std::nothrow) uint32_t[kSegmentsRemembered]);
-        if (memory.slots == nullptr || memory.used == nullptr) {
+        if (memory.lines == nullptr || memory.used == nullptr) {
             ReleaseSegmentMemory(memory);
             memory.refused = true;
             return false;
         }
     }
     // Emptying the slots in use costs no more than filling them did.
-    for (uint32_t i = 0; i < memory.count; ++i) memory.slots[memory.used[i]] = 0;
+    for (uint32_t i = 0; i < memory.count; ++i) memory.lines[memory.used[i] / 8].keys[memory.used[i] % 8] = 0;
     memory.count = 0;
     memory.value = value;
     memory.generation = generation;
@@ -26,7 +26,7 @@ bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t genera
 }
 
 void ReleaseSegmentMemory(SegmentMemory& memory) {
-    memory.slots.reset();
+    memory.lines.reset();
     memory.used.reset();
     memory.count = 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What a buffer remembers of the solid segments copied onto it: the walks (end points in
-// surface coordinates) drawn in one pixel value since anything else was drawn on the buffer.
+// What a buffer remembers of the solid segments copied onto it: the walks and runs (end points
+// in surface coordinates; a run's are its ends after clipping) drawn in one pixel value since
+// anything else was drawn on the buffer.
 // Walking one of them again would write each of its pixels with the value it already holds, so
 // the walk is skipped: the chaos game draws the same few tens of thousands of segments over and
 // over.
@@ -15,20 +16,28 @@
 #include <cstdint>
 #include <memory>
 
-constexpr int kSegmentSlotBits = 18;
-constexpr uint32_t kSegmentSlots = uint32_t{1} << kSegmentSlotBits;  // 2 MiB of keys
+constexpr int kSegmentLineBits = 15;
+constexpr uint32_t kSegmentSlots = uint32_t{8} << kSegmentLineBits;  // 2 MiB of keys
 constexpr uint32_t kSegmentsRemembered = kSegmentSlots / 2;          // and 512 KiB of their slots
 
-struct SegmentMemory {
-    std::unique_ptr<uint64_t[]> slots;  // open addressing; 0 is an empty slot
-    std::unique_ptr<uint32_t[]> used;   // the slots in use, in the order they were filled
-    uint32_t count = 0;                 // slots in use
-    uint32_t value = 0;                 // the pixel value of every segment remembered
-    uint64_t generation = 0;            // the buffer's drawing generation they were drawn in
-    bool refused = false;               // the table could not be allocated: nothing is remembered
+// Eight slots, one cache line. A segment's search starts in the line its start point picks, at a
+// slot its end point picks, so the segments from one point share a line; and as a path's next
+// segment starts where this one ends, that line can be fetched while the caller goes on.
+struct alignas(64) SegmentSlotLine {
+    uint64_t keys[8];  // 0: empty
 };
 
-// A segment's end points as a key. A remembered segment is sloped (x1 != x2), so no key is 0.
+struct SegmentMemory {
+    std::unique_ptr<SegmentSlotLine[]> lines;  // open addressing, slot i in lines[i / 8]
+    std::unique_ptr<uint32_t[]> used;          // the slots in use, in the order they were filled
+    uint32_t count = 0;                        // slots in use
+    uint32_t value = 0;                        // the pixel value of every segment remembered
+    uint64_t generation = 0;                   // the buffer's drawing generation they were drawn in
+    bool refused = false;                      // the table could not be made: nothing is remembered
+};
+
+// A segment's end points as a key: a sloped one stands for its walk, an axis-parallel one for the
+// run between its ends. The point (0, 0) packs to 0, the empty slot, and is never remembered.
 inline uint64_t SegmentKey(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     return uint64_t{static_cast<uint16_t>(x1)} | uint64_t{static_cast<uint16_t>(y1)} << 16 |
            uint64_t{static_cast<uint16_t>(x2)} << 32 | uint64_t{static_cast<uint16_t>(y2)} << 48;
@@ -45,18 +54,25 @@ void ReleaseSegmentMemory(SegmentMemory& memory);
 // now on (when there is room), for the walk the caller makes next. Inline: the chaos game asks
 // once a step.
 inline bool SeenElseRemembered(SegmentMemory& memory, uint64_t key, uint32_t value, uint64_t generation) {
-    if (memory.generation != generation || memory.value != value || memory.slots == nullptr) [[unlikely]] {
+    if (memory.generation != generation || memory.value != value || memory.lines == nullptr) [[unlikely]] {
         if (!RestartSegmentMemory(memory, value, generation)) return false;
     }
+    if (key == 0) [[unlikely]] return false;
+    const auto lineOf = [](uint32_t point) {
+        return static_cast<uint32_t>((point * uint64_t{0x9E3779B97F4A7C15}) >> (64 - kSegmentLineBits));
+    };
+    SegmentSlotLine* const lines = memory.lines.get();
+    __builtin_prefetch(&lines[lineOf(static_cast<uint32_t>(key >> 32))]);
     constexpr uint32_t mask = kSegmentSlots - 1;
-    uint32_t slot = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15u) >> (64 - kSegmentSlotBits));
+    const uint32_t end = static_cast<uint32_t>(key >> 32);
+    uint32_t slot = lineOf(static_cast<uint32_t>(key)) * 8 + ((end * 0x9E3779B1u) >> 29);
     for (;; slot = (slot + 1) & mask) {
-        const uint64_t held = memory.slots[slot];
+        const uint64_t held = lines[slot / 8].keys[slot % 8];
         if (held == key) return true;
         if (held == 0) break;
     }
     if (memory.count < kSegmentsRemembered) {
-        memory.slots[slot] = key;
+        lines[slot / 8].keys[slot % 8] = key;
         memory.used[memory.count++] = slot;
     }
     return false;

@@ -31,21 +31,24 @@ TEST(SegmentMemory, StopsRememberingWhenFull) {
     EXPECT_FALSE(SeenElseRemembered(memory, last, 1, 1));
 }
 
-// The segment drawn twice in colour 14, with `between` done in between.
-constexpr int16_t kX1 = 10, kY1 = 20, kX2 = 300, kY2 = 150;
+// The segment drawn twice in colour 14, with `between` done in between: a sloped one, walked,
+// and a level one, painted as a run.
+constexpr int16_t kX1 = 10, kY1 = 20, kX2 = 300;
+int16_t y2;
 
 void DrawInColour(uint16_t colour) {
     SetDrawColor(colour);
-    DrawSegment(kX1, kY1, kX2, kY2);
+    DrawSegment(kX1, kY1, kX2, y2);
 }
 
 void PlotInColour2(int16_t x, int16_t y) { BackendWritePixel(x, y, 2); }
+void RunStartInColour2(int16_t x1, int16_t, int16_t y) { PlotPixelAt(x1, y, 2); }
 void DrawStartInColour2(int16_t x, int16_t y, int16_t, int16_t) { PlotPixelAt(x, y, 2); }
 
 // Whether every pixel of the segment reads as colour 14.
 bool SegmentShows14() {
     SegmentWalk walk;
-    const int32_t count = PrepareWalk(kX1, kY1, kX2, kY2, walk);
+    const int32_t count = PrepareWalk(kX1, kY1, kX2, y2, walk);
     bool all = true;
     for (int32_t i = 0; i < count; ++i, walk.Step()) all = all && ReadPixelAt(int16_t(walk.x), int16_t(walk.y)) == 14;
     return all;
@@ -65,7 +68,7 @@ TEST(SegmentMemory, EveryOtherDrawingMakesTheWindowWalkTheSegmentAgain) {
         {"xor", none, [] { SelectWriteMode(1); DrawInColour(14); }},
         {"complement", none, [] { SelectWriteMode(4); DrawInColour(14); }},
         {"thick", none, [] { SetStrokeStyle(0, 0, 3); DrawInColour(2); }},
-        {"run", none, [] { SetDrawColor(2); DrawSegment(0, 100, 600, 100); }},
+        {"run", none, [] { SetDrawColor(2); DrawSegment(100, 0, 100, 400); }},
         {"pixel", none, [] { PlotPixelAt(kX1, kY1, 2); }},
         {"bar", none, [] { SelectFill(1, 2); FillBarArea(0, 0, 100, 100); }},
         {"flood fill", none, [] { SelectFill(1, 2); FloodFillArea(kX1, kY1, 15); }},
@@ -78,21 +81,30 @@ TEST(SegmentMemory, EveryOtherDrawingMakesTheWindowWalkTheSegmentAgain) {
         {"clipping", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 100, 50, false); }},
         {"new window", none, [] { StartMode(); }},
         {"buffer written by the caller", none, [] { ClearNewestBuffer(); }},
-        {"plot slot", none, [] { DriverSlots.PlotPixel = PlotInColour2; DrawInColour(14); }},
+        {"pixel and run slots", none,
+         [] {
+             DriverSlots.PlotPixel = PlotInColour2;
+             DriverSlots.DrawHorizontalLine = RunStartInColour2;
+             DrawInColour(14);
+         }},
         {"line slot", none, [] { DriverSlots.DrawLine = DrawStartInColour2; DrawInColour(14); }},
     };
     for (const Rule& rule : rules) {
-        StartMode();
-        rule.before();
-        DrawInColour(14);
-        rule.between();
-        DriverSlots.PlotPixel = BackendPlotPixel;
-        DriverSlots.DrawLine = BackendDrawLine;
-        SelectWriteMode(0);
-        SetStrokeStyle(0, 0, 1);
-        EXPECT_FALSE(SegmentShows14()) << rule.name << ": changed nothing";
-        DrawInColour(14);
-        EXPECT_TRUE(SegmentShows14()) << rule.name;
+        for (int16_t end : {150, 20}) {
+            y2 = end;
+            StartMode();
+            rule.before();
+            DrawInColour(14);
+            rule.between();
+            DriverSlots.PlotPixel = BackendPlotPixel;
+            DriverSlots.DrawHorizontalLine = BackendDrawHorizontalLine;
+            DriverSlots.DrawLine = BackendDrawLine;
+            SelectWriteMode(0);
+            SetStrokeStyle(0, 0, 1);
+            EXPECT_FALSE(SegmentShows14()) << rule.name << " " << y2 << ": changed nothing";
+            DrawInColour(14);
+            EXPECT_TRUE(SegmentShows14()) << rule.name << " " << y2;
+        }
     }
 }
 
