@@ -13,6 +13,7 @@
 //
 // Only the drawing thread uses a memory, under DrawLock.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -27,8 +28,15 @@ struct alignas(64) SegmentSlotLine {
     uint64_t keys[8];  // 0: empty
 };
 
+// The whole table, aligned so that the system can map it as one huge page: a lookup is a miss
+// in the caches at random, and should not be a miss in the address translation as well.
+constexpr size_t kHugePageBytes = size_t{1} << 21;
+struct alignas(kHugePageBytes) SegmentTable {
+    SegmentSlotLine lines[kSegmentSlots / 8];
+};
+
 struct SegmentMemory {
-    std::unique_ptr<SegmentSlotLine[]> lines;  // open addressing, slot i in lines[i / 8]
+    std::unique_ptr<SegmentTable> table;  // open addressing, slot i in table->lines[i / 8]
     std::unique_ptr<uint32_t[]> used;          // the slots in use, in the order they were filled
     uint32_t count = 0;                        // slots in use
     uint32_t value = 0;                        // the pixel value of every segment remembered
@@ -54,14 +62,14 @@ void ReleaseSegmentMemory(SegmentMemory& memory);
 // now on (when there is room), for the walk the caller makes next. Inline: the chaos game asks
 // once a step.
 inline bool SeenElseRemembered(SegmentMemory& memory, uint64_t key, uint32_t value, uint64_t generation) {
-    if (memory.generation != generation || memory.value != value || memory.lines == nullptr) [[unlikely]] {
+    if (memory.generation != generation || memory.value != value || memory.table == nullptr) [[unlikely]] {
         if (!RestartSegmentMemory(memory, value, generation)) return false;
     }
     if (key == 0) [[unlikely]] return false;
     const auto lineOf = [](uint32_t point) {
         return static_cast<uint32_t>((point * uint64_t{0x9E3779B97F4A7C15}) >> (64 - kSegmentLineBits));
     };
-    SegmentSlotLine* const lines = memory.lines.get();
+    SegmentSlotLine* const lines = memory.table->lines;
     __builtin_prefetch(&lines[lineOf(static_cast<uint32_t>(key >> 32))]);
     constexpr uint32_t mask = kSegmentSlots - 1;
     const uint32_t end = static_cast<uint32_t>(key >> 32);
