@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "graph/graph_internal.h"
@@ -102,10 +103,7 @@ TEST_F(PlotterTest, NoStepsForZeroOrNegativeCountsAndTheGeneratorRests) {
     }
 }
 
-struct Segment {
-    int16_t x1, y1, x2, y2;
-};
-std::vector<Segment> segmentsDrawn;
+std::vector<std::array<int16_t, 4>> segmentsDrawn;
 
 void RecordingDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
     segmentsDrawn.push_back({x1, y1, x2, y2});
@@ -128,9 +126,9 @@ TEST_F(PlotterTest, LongPassShowsEverySegmentWalked) {
     DriverSlots.DrawLine = BackendDrawLine;
     ASSERT_EQ(segmentsDrawn.size(), 3000000u);
     const Surface surface = Surface::Over(walked.data(), 640, 480, 640);
-    for (const Segment& s : segmentsDrawn) {
+    for (const auto& [x1, y1, x2, y2] : segmentsDrawn) {
         SegmentWalk walk;
-        WalkSegment(surface, walk, PrepareWalk(s.x1, s.y1, s.x2, s.y2, walk), {PixelOfColour(kYellow), PixelCombine::Copy});
+        WalkSegment(surface, walk, PrepareWalk(x1, y1, x2, y2, walk), {PixelOfColour(kYellow), PixelCombine::Copy});
     }
     EXPECT_TRUE(NewestPicture() == walked);
 }

@@ -13,11 +13,7 @@ namespace {
 TEST(SegmentMemory, SeesOnlyTheSameSegmentInTheSameValueAndGeneration) {
     SegmentMemory memory;
     const uint64_t a = SegmentKey(1, 2, 3, 4), b = SegmentKey(3, 4, 1, 2);
-    struct Ask {
-        uint64_t key;
-        uint32_t value, generation;
-        bool seen;
-    };
+    struct Ask { uint64_t key; uint32_t value, generation; bool seen; };
     const Ask asks[] = {{a, 7, 1, false}, {a, 7, 1, true},  {b, 7, 1, false}, {b, 7, 1, true}, {a, 8, 1, false},
                         {b, 8, 1, false}, {a, 8, 1, true},  {a, 8, 2, false}, {a, 8, 2, true}, {b, 8, 2, false}};
     for (const Ask& ask : asks) EXPECT_EQ(SeenElseRemembered(memory, ask.key, ask.value, ask.generation), ask.seen);
@@ -44,6 +40,11 @@ void DrawInColour(uint16_t colour) {
 void PlotInColour2(int16_t x, int16_t y) { BackendWritePixel(x, y, 2); }
 void RunStartInColour2(int16_t x1, int16_t, int16_t y) { PlotPixelAt(x1, y, 2); }
 void DrawStartInColour2(int16_t x, int16_t y, int16_t, int16_t) { PlotPixelAt(x, y, 2); }
+void DrawThroughOwnSlots() {
+    DriverSlots.PlotPixel = PlotInColour2;
+    DriverSlots.DrawHorizontalLine = RunStartInColour2;
+    DrawInColour(14);
+}
 
 // Whether every pixel of the segment reads as colour 14.
 bool SegmentShows14() {
@@ -81,12 +82,7 @@ TEST(SegmentMemory, EveryOtherDrawingMakesTheWindowWalkTheSegmentAgain) {
         {"clipping", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 100, 50, false); }},
         {"new window", none, [] { StartMode(); }},
         {"buffer written by the caller", none, [] { ClearNewestBuffer(); }},
-        {"pixel and run slots", none,
-         [] {
-             DriverSlots.PlotPixel = PlotInColour2;
-             DriverSlots.DrawHorizontalLine = RunStartInColour2;
-             DrawInColour(14);
-         }},
+        {"pixel and run slots", none, DrawThroughOwnSlots},
         {"line slot", none, [] { DriverSlots.DrawLine = DrawStartInColour2; DrawInColour(14); }},
     };
     for (const Rule& rule : rules) {
