@@ -52,15 +52,23 @@ PixelRect WalkBetween(const Surface& surface, int16_t x1, int16_t y1, int16_t x2
     return WalkSegment(surface, walk, count, ink);
 }
 
-// Runs `paint`, which copies `value` onto the pixels the segment `key` stands for, on the newest
-// window's surface, unless its buffer already holds them (segment_memory.h). What lands on the
-// surface is fixed by the key alone, whatever viewport cut the segment.
+// Runs `paint` with the current ink on the newest window's surface under DrawLock, as
+// DrawOnNewestSurface does; but in a copy mode, not when the buffer already holds the pixels the
+// segment `key` stands for (segment_memory.h). What lands on the surface is fixed by the key
+// alone, whatever viewport cut the segment.
 template <class Paint>
-void CopyUnlessRemembered(uint64_t key, uint32_t value, Paint paint) {
+void PaintUnlessRemembered(uint64_t key, Paint paint) {
     DrawingSide lock;
     GraphWindowRecord* window = NewestReadyWindow();
-    if (window == nullptr || SeenElseRemembered(window->segments, key, value, window->drawingGeneration)) return;
-    DrawOnWindow(window, paint);
+    if (window == nullptr) return;
+    // Looked up only for a surface that is ready: with no window there may be no palette.
+    const Ink ink = CurrentInk();
+    if (ink.combine != PixelCombine::Copy) {
+        ++window->drawingGeneration;
+    } else if (SeenElseRemembered(window->segments, key, ink.value, window->drawingGeneration)) {
+        return;
+    }
+    DrawOnWindow(window, [&](const Surface& surface) { return paint(surface, ink); });
 }
 
 void DrawRun(PixelRect run) {
@@ -173,10 +181,9 @@ void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         }
         const PixelRect run = SurfaceRun(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
         if (run.IsEmpty()) return;
-        const Ink ink = CurrentInk();
-        CopyUnlessRemembered(SegmentKey(static_cast<int16_t>(run.left), static_cast<int16_t>(run.top),
-                                        static_cast<int16_t>(run.right - 1), static_cast<int16_t>(run.bottom - 1)),
-                             ink.value, [&](const Surface& surface) { return PaintArea(surface, run, ink); });
+        PaintUnlessRemembered(SegmentKey(static_cast<int16_t>(run.left), static_cast<int16_t>(run.top),
+                                         static_cast<int16_t>(run.right - 1), static_cast<int16_t>(run.bottom - 1)),
+                              [&](const Surface& surface, Ink ink) { return PaintArea(surface, run, ink); });
         return;
     }
     if (DriverSlots.PlotPixel != BackendPlotPixel) {
@@ -184,10 +191,8 @@ void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         return;
     }
     if (!SegmentToSurface(x1, y1, x2, y2)) return;
-    const Ink ink = CurrentInk();
-    const auto walk = [&](const Surface& surface) { return WalkBetween(surface, x1, y1, x2, y2, ink); };
-    if (ink.combine == PixelCombine::Copy) CopyUnlessRemembered(SegmentKey(x1, y1, x2, y2), ink.value, walk);
-    else DrawOnNewestSurface(walk);
+    PaintUnlessRemembered(SegmentKey(x1, y1, x2, y2),
+                          [&](const Surface& surface, Ink ink) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
 }
 
 void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {

@@ -41,8 +41,8 @@ struct GraphWindowRecord {
     WindowRequest request{};
     // Guarded by DrawLock.
     PixelBuffer buffer{};
-    // Moves on at every write on the buffer but the walk of a remembered segment: whatever
-    // DrawOnNewestSurface runs, and the buffer handed to a caller (NewestWindowBuffer).
+    // Moves on at every write on the buffer but the copy of a solid segment (primitives.cpp):
+    // whatever DrawOnNewestSurface runs, and the buffer handed to a caller (NewestWindowBuffer).
     uint64_t drawingGeneration = 0;
     // The solid segments copied onto the buffer in this generation (drawing thread only).
     SegmentMemory segments;
