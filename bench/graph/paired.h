@@ -5,9 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <vector>
+
+#include "bench/support/spread.h"
 
 template <typename Ours, typename Theirs>
 void RunPaired(benchmark::State& state, Ours ours, Theirs theirs) {
@@ -22,11 +23,7 @@ void RunPaired(benchmark::State& state, Ours ours, Theirs theirs) {
         theirsMs.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
     }
-    auto median = [](std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        return values.empty() ? 0.0 : values[values.size() / 2];
-    };
-    const double a = median(oursMs), b = median(theirsMs);
+    const double a = Median(oursMs), b = Median(theirsMs);
     state.counters["ours_ms"] = a;
     state.counters["other_ms"] = b;
     state.counters["ratio"] = b > 0 ? a / b : 0;

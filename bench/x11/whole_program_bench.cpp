@@ -1,6 +1,6 @@
 // A million chaos-game steps in a window against the same run on the memory display, and
 // against the floor: the same million segments walked into a plain pixel array, no locks, no
-// slots. The runs are whole processes fed the same answers, each also run with a single step
+// slots; and a hundred million steps against a hundred such walks. The runs are whole processes fed the same answers, each also run with a single step
 // to measure what it costs besides the pass; all are taken in turn so that the machine's noise
 // falls on them alike; the figures that matter are the ratios.
 
@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "bench/support/plain_walk.h"
-#include "runtime/random.h"
+#include "bench/support/plotter_path.h"
+#include "bench/support/spread.h"
 
 #include "tests/e2e/plotter_terminal.h"
 #include "tests/e2e/xvfb_server.h"
@@ -45,28 +46,9 @@ double SecondsInMemory(const std::string& scratch, const std::string& answers) {
     return reference.exitStatus == 0 ? SecondsSince(start) : -1;
 }
 
-struct Point {
-    int32_t x, y;
-};
-
-// The plotter's path for the answers above: from (100, 100) half-way towards one of its three
-// corners, picked by the runtime's generator from its fixed start.
-const std::vector<Point>& PlotterPath() {
-    static const std::vector<Point> path = [] {
-        constexpr Point kCorners[3] = {{10, 10}, {410, 10}, {210, 346}};
-        std::vector<Point> points{{100, 100}};
-        for (int i = 0; i < 1000000; ++i) {
-            const Point& c = kCorners[RandomBelow(3)];
-            points.push_back({(points.back().x + c.x) / 2, (points.back().y + c.y) / 2});
-        }
-        return points;
-    }();
-    return path;
-}
-
 // The floor: the same segments, the same walk, into an array.
 double SecondsOfPlainWalk() {
-    const std::vector<Point>& path = PlotterPath();
+    const std::vector<PlotterPoint>& path = PlotterPath();
     static std::vector<uint32_t> pixels(1920 * 1080);
     const auto start = std::chrono::steady_clock::now();
     WalkPathIntoArray(path, pixels, 0xFFFF55);
@@ -84,7 +66,7 @@ void BM_MillionStepsWindowAgainstMemory(benchmark::State& state) {
     const std::string scratch = std::filesystem::temp_directory_path() / "chaosplot-bench";
     std::filesystem::create_directories(scratch);
     PlotterPath();
-    double window = 0, memory = 0, windowStart = 0, memoryStart = 0, walk = 0;
+    std::vector<double> window, memory, windowStart, memoryStart, walk, ratio, walkRatio, passWalkRatio;
     for (auto _ : state) {
         const double inWindow = SecondsInWindow(kMillion);
         const double inMemory = SecondsInMemory(scratch, kMillion);
@@ -94,29 +76,66 @@ void BM_MillionStepsWindowAgainstMemory(benchmark::State& state) {
             state.SkipWithError("a run failed");
             break;
         }
-        window += inWindow;
-        memory += inMemory;
-        windowStart += windowOneStep;
-        memoryStart += memoryOneStep;
-        walk += SecondsOfPlainWalk();
+        const double walked = SecondsOfPlainWalk();
+        window.push_back(inWindow);
+        memory.push_back(inMemory);
+        windowStart.push_back(windowOneStep);
+        memoryStart.push_back(memoryOneStep);
+        walk.push_back(walked);
+        // Presenting's cost to the drawing thread: the pass alone, the rest of each run (starting,
+        // the window or the picture files, the questions, ending) taken off by its one-step run.
+        const double windowPass = inWindow - windowOneStep, memoryPass = inMemory - memoryOneStep;
+        ratio.push_back(memoryPass > 0 ? windowPass / memoryPass : 0);
+        // The whole program, start and end included, against the floor; and its pass alone.
+        walkRatio.push_back(inWindow / walked);
+        passWalkRatio.push_back(windowPass / walked);
         state.SetIterationTime(inWindow);
     }
     std::filesystem::remove_all(scratch);
-    const double runs = static_cast<double>(state.iterations());
-    state.counters["window_s"] = window / runs;
-    state.counters["memory_s"] = memory / runs;
-    state.counters["window_one_step_s"] = windowStart / runs;
-    state.counters["memory_one_step_s"] = memoryStart / runs;
-    state.counters["walk_s"] = walk / runs;
-    // Presenting's cost to the drawing thread: the pass alone, the rest of each run (starting,
-    // the window or the picture files, the questions, ending) taken off by its one-step run.
-    const double windowPass = window - windowStart, memoryPass = memory - memoryStart;
-    state.counters["ratio"] = memoryPass > 0 ? windowPass / memoryPass : 0;
-    // The whole program, start and end included, against the floor.
-    state.counters["walk_ratio"] = walk > 0 ? window / walk : 0;
+    state.counters["window_s"] = Median(window);
+    state.counters["memory_s"] = Median(memory);
+    state.counters["window_one_step_s"] = Median(windowStart);
+    state.counters["memory_one_step_s"] = Median(memoryStart);
+    state.counters["walk_s"] = Median(walk);
+    ReportSpread(state, "ratio", ratio);
+    ReportSpread(state, "walk_ratio", walkRatio);
+    ReportSpread(state, "pass_walk_ratio", passWalkRatio);
 }
 
 BENCHMARK(BM_MillionStepsWindowAgainstMemory)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// The largest passes: a hundred million steps in a window, against a hundred plain walks of
+// the million segments above (what drawing every step would cost at the floor's speed).
+void BM_HundredMillionStepsAgainstWalks(benchmark::State& state) {
+    XvfbServer server;
+    if (!server.Start(1920, 1080)) {
+        state.SkipWithError("Xvfb did not start");
+        return;
+    }
+    PlotterPath();
+    std::vector<double> window, walks, walkRatio;
+    for (auto _ : state) {
+        const double inWindow = SecondsInWindow("100\n100\n100000000\nn\n");
+        if (inWindow < 0) {
+            state.SkipWithError("a run failed");
+            break;
+        }
+        double walked = 0;
+        for (int i = 0; i < 100; ++i) walked += SecondsOfPlainWalk();
+        window.push_back(inWindow);
+        walks.push_back(walked);
+        walkRatio.push_back(inWindow / walked);
+        state.SetIterationTime(inWindow);
+    }
+    state.counters["window_s"] = Median(window);
+    state.counters["walks_s"] = Median(walks);
+    ReportSpread(state, "walk_ratio", walkRatio);
+}
+
+BENCHMARK(BM_HundredMillionStepsAgainstWalks)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);

@@ -3,7 +3,8 @@
 // from GraphState, makes its clip step (the viewport when clipping, in surface coordinates) and
 // runs one surface operation on the newest window's back-buffer through DrawOnNewestSurface,
 // which holds DrawLock, does nothing while the surface is not ready and adds what was touched
-// to the window's damage ("back-buffer first, then window": the GUI thread presents it).
+// to the window's damage ("back-buffer first, then window": the GUI thread presents it). The
+// one exception is a copied solid segment, which the buffer's segment memory may already hold.
 
 #include "graph/window/primitives.h"
 
@@ -42,6 +43,32 @@ PixelRect SurfaceRun(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
         return PixelRect::FromCorners(x1 + left, y1 + top, x2 + left, y2 + top).Intersected(ViewportOnSurface());
     }
     return PixelRect::FromCorners(SurfaceX(x1), SurfaceY(y1), SurfaceX(x2), SurfaceY(y2));
+}
+
+// The walk from (x1, y1) to (x2, y2), surface coordinates.
+PixelRect WalkBetween(const Surface& surface, int16_t x1, int16_t y1, int16_t x2, int16_t y2, Ink ink) {
+    SegmentWalk walk;
+    const int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
+    return WalkSegment(surface, walk, count, ink);
+}
+
+// Runs `paint` with the current ink on the newest window's surface under DrawLock, as
+// DrawOnNewestSurface does; but in a copy mode, not when the buffer already holds the pixels the
+// segment `key` stands for (segment_memory.h). What lands on the surface is fixed by the key
+// alone, whatever viewport cut the segment.
+template <class Paint>
+void PaintUnlessRemembered(uint64_t key, Paint paint) {
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return;
+    // Looked up only for a surface that is ready: with no window there may be no palette.
+    const Ink ink = CurrentInk();
+    if (ink.combine != PixelCombine::Copy) {
+        ++window->drawingGeneration;
+    } else if (SeenElseRemembered(window->segments, key, ink.value, window->drawingGeneration)) {
+        return;
+    }
+    DrawOnWindow(window, [&](const Surface& surface) { return paint(surface, ink); });
 }
 
 void DrawRun(PixelRect run) {
@@ -137,19 +164,35 @@ void BackendDrawVerticalLine(int16_t x, int16_t y1, int16_t y2) {
 }
 
 void BackendDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
-    // Only a solid, thin, sloped segment whose points would all go to this back-end's own
-    // PlotPixel is walked on the surface directly: nobody could see them go by one by one.
-    // Everything else is the generic routine's, which hands solid axis-parallel lines to the
-    // run slots and plots the rest through PlotPixel.
-    if (GraphState.strokeStyle != 0 || GraphState.strokeThickness != 1 || x1 == x2 || y1 == y2 ||
-        DriverSlots.PlotPixel != BackendPlotPixel) {
+    // Only a solid thin segment whose pixels would all go to this back-end's own routines is
+    // drawn on the surface here: nobody could see them go by one by one. Everything else is the
+    // generic routine's, which hands solid axis-parallel lines to the run slots and plots the
+    // rest through PlotPixel.
+    if (GraphState.strokeStyle != 0 || GraphState.strokeThickness != 1) {
+        GenericDrawLine(x1, y1, x2, y2);
+        return;
+    }
+    if (x1 == x2 || y1 == y2) {
+        // The run the generic routine would hand the run slot, in copy mode.
+        if (GraphState.writeMode != 0 || DriverSlots.DrawHorizontalLine != BackendDrawHorizontalLine ||
+            DriverSlots.DrawVerticalLine != BackendDrawVerticalLine) {
+            GenericDrawLine(x1, y1, x2, y2);
+            return;
+        }
+        const PixelRect run = SurfaceRun(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+        if (run.IsEmpty()) return;
+        PaintUnlessRemembered(SegmentKey(static_cast<int16_t>(run.left), static_cast<int16_t>(run.top),
+                                         static_cast<int16_t>(run.right - 1), static_cast<int16_t>(run.bottom - 1)),
+                              [&](const Surface& surface, Ink ink) { return PaintArea(surface, run, ink); });
+        return;
+    }
+    if (DriverSlots.PlotPixel != BackendPlotPixel) {
         GenericDrawLine(x1, y1, x2, y2);
         return;
     }
     if (!SegmentToSurface(x1, y1, x2, y2)) return;
-    SegmentWalk walk;
-    const int32_t count = PrepareWalk(x1, y1, x2, y2, walk);
-    DrawOnNewestSurface([&](const Surface& surface) { return WalkSegment(surface, walk, count, CurrentInk()); });
+    PaintUnlessRemembered(SegmentKey(x1, y1, x2, y2),
+                          [&](const Surface& surface, Ink ink) { return WalkBetween(surface, x1, y1, x2, y2, ink); });
 }
 
 void BackendFillPatternSpan(int16_t x1, int16_t x2, int16_t y) {

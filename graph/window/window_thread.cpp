@@ -269,6 +269,8 @@ void ModeInitHook() {
         return;
     }
     DrawingSide lock;
+    // The window drawn on so far is drawn on no more: what its buffer remembered is of no use.
+    if (Backend.newestWindow != nullptr) ReleaseSegmentMemory(Backend.newestWindow->segments);
     Backend.newestWindow = record;
 }
 
@@ -286,7 +288,13 @@ bool NewestWindowShows() {
     return Backend.newestWindow != nullptr && Backend.newestWindow->surfaceReady;
 }
 
-PixelBuffer NewestWindowBuffer() { return Backend.newestWindow == nullptr ? PixelBuffer{} : Backend.newestWindow->buffer; }
+// The caller may write the pixels itself, which the buffer's segment memory must not outlive.
+PixelBuffer NewestWindowBuffer() {
+    GraphWindowRecord* window = Backend.newestWindow;
+    if (window == nullptr) return PixelBuffer{};
+    ++window->drawingGeneration;
+    return window->buffer;
+}
 
 void ShutdownAllWindows() {
     GraphWindowRecord* records;

@@ -24,6 +24,7 @@
 #include "graph/window/backend_state.h"
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
+#include "graph/window/segment_memory.h"
 #include "graph/window/surface.h"
 
 constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
@@ -40,6 +41,11 @@ struct GraphWindowRecord {
     WindowRequest request{};
     // Guarded by DrawLock.
     PixelBuffer buffer{};
+    // Moves on at every write on the buffer but the copy of a solid segment (primitives.cpp):
+    // whatever DrawOnNewestSurface runs, and the buffer handed to a caller (NewestWindowBuffer).
+    uint64_t drawingGeneration = 0;
+    // The solid segments copied onto the buffer in this generation (drawing thread only).
+    SegmentMemory segments;
     bool surfaceReady = false;
     PixelRect damage{0, 0, 0, 0};  // buffer pixels not yet presented; may be empty
     bool damageAll = false;        // damage is the whole buffer
@@ -95,13 +101,20 @@ bool ReadNewestSurface(Read read) {
     read(window->Surface());
     return true;
 }
-// Runs `draw` on the newest window's surface under DrawLock, and adds the rectangle it returns
-// to the window's damage; nothing while no surface is ready.
+// DrawLock held: runs `draw` on the window's surface and adds the rectangle it returns to the
+// window's damage.
+template <class Draw>
+void DrawOnWindow(GraphWindowRecord* window, Draw draw) {
+    const PixelRect touched = draw(window->Surface());
+    if (!touched.IsEmpty()) MarkDamage(window, touched);
+}
+// Runs `draw` on the newest window's surface under DrawLock, as a new drawing generation of its
+// buffer; nothing while no surface is ready.
 template <class Draw>
 void DrawOnNewestSurface(Draw draw) {
     DrawingSide lock;
     GraphWindowRecord* window = NewestReadyWindow();
     if (window == nullptr) return;
-    const PixelRect touched = draw(window->Surface());
-    if (!touched.IsEmpty()) MarkDamage(window, touched);
+    ++window->drawingGeneration;
+    DrawOnWindow(window, draw);
 }

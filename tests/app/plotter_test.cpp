@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "graph/graph_internal.h"
+#include "graph/segment_walk.h"
 #include "graph/window/backend_testing.h"
+#include "graph/window/colour_lookup.h"
+#include "graph/window/draw_lock.h"
 #include "graph/window/memory_display.h"
+#include "graph/window/primitives.h"
+#include "graph/window/surface.h"
 #include "runtime/exit.h"
 #include "runtime/random.h"
 
@@ -93,6 +101,36 @@ TEST_F(PlotterTest, NoStepsForZeroOrNegativeCountsAndTheGeneratorRests) {
         EXPECT_EQ(RandomState.primary, before.primary);
         EXPECT_EQ(RandomState.needsInit, before.needsInit);
     }
+}
+
+std::vector<std::array<int16_t, 4>> segmentsDrawn;
+
+void RecordingDrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
+    segmentsDrawn.push_back({x1, y1, x2, y2});
+    BackendDrawLine(x1, y1, x2, y2);
+}
+
+std::vector<uint32_t> NewestPicture() {
+    DrawingSide lock;
+    const PixelBuffer buffer = NewestWindowBuffer();
+    return {buffer.pixels, buffer.pixels + buffer.stride * buffer.height};
+}
+
+// The window skips the segments its buffer already holds: its picture is still the one that
+// walking every segment of the pass gives.
+TEST_F(PlotterTest, LongPassShowsEverySegmentWalked) {
+    std::vector<uint32_t> walked = NewestPicture();
+    ASSERT_EQ(walked.size(), 640u * 480u);
+    DriverSlots.DrawLine = RecordingDrawLine;
+    Play(100, 100, 3000000);
+    DriverSlots.DrawLine = BackendDrawLine;
+    ASSERT_EQ(segmentsDrawn.size(), 3000000u);
+    const Surface surface = Surface::Over(walked.data(), 640, 480, 640);
+    for (const auto& [x1, y1, x2, y2] : segmentsDrawn) {
+        SegmentWalk walk;
+        WalkSegment(surface, walk, PrepareWalk(x1, y1, x2, y2, walk), {PixelOfColour(kYellow), PixelCombine::Copy});
+    }
+    EXPECT_TRUE(NewestPicture() == walked);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ const std::string kAgain = "ancora? s/n";
 const std::string kGuardMessage =
     "Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)";
 // Enough steps to keep the program drawing for a few seconds.
-const std::string kLongRun = "3000000";
+const std::string kLongRun = "30000000";
 
 Picture ReadPicture(const std::string& path) {
     Picture picture;
