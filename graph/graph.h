@@ -34,13 +34,25 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border);
 int16_t GraphResult();
 // True while the newest graphics window still shows (the user has not closed it).
 bool GraphWindowShows();
-// Saves what the newest graphics window shows as a PNG file named `fileName` (in the current
+// Saves what the newest graphics window shows (its shown page) as a PNG file named `fileName` (in the current
 // directory unless the name has a folder), colours exact. An existing file of that name is
 // replaced only once the new picture is written whole; a read-only file, a symbolic link to
 // nothing and a pipe nobody reads are not written (a link to a file replaces that file). With no
 // window, or when the file cannot be written, nothing changes on disk and GraphResult says
 // GraphErrorGeneral (-11); otherwise GraphOk.
 void SaveWindowPicture(const LengthPrefixedString& fileName);
+
+// ---- Pages ------------------------------------------------------------------------------
+// A window has two pages, 0 and 1: the one drawn on (every drawing operation, and every read
+// such as ReadPixelAt, goes to it) and the one the window shows. Both are 0 after InitGraph. A
+// program that animates draws each frame on the page not shown and then shows it: the window
+// changes from one whole frame to the next. Page 1 takes memory only once it is selected, and
+// starts black. Through the SelectDrawPage and ShowPage slots; a page above 1, or a page 1 the
+// memory cannot hold, sets result code -11 and changes nothing.
+
+void SelectPageToDraw(uint16_t page);
+// SaveWindowPicture saves the shown page.
+void SelectPageToShow(uint16_t page);
 
 // ---- Pixels, segments and the pen ----------------------------------------------------------
 // Coordinates are viewport coordinates; with clipping on, nothing outside the viewport changes.

@@ -4,6 +4,7 @@
 
 #include "graph/backend_entries.h"
 #include "graph/window/backend_text.h"
+#include "graph/window/pages.h"
 #include "graph/window/palette.h"
 #include "graph/window/primitives.h"
 #include "graph/window/picture/window_picture.h"
