@@ -42,6 +42,7 @@ void ReportWindowFailure(const char* message) {
 
 // WM_DESTROY's work: the buffer goes; the window can no longer be drawn on.
 void TearDown(GraphWindowRecord* record, Display& display) {
+    record->input.Close();
     WindowSide lock;
     if (record->buffer.pixels == nullptr && !record->surfaceReady) return;
     record->surfaceReady = false;
@@ -190,6 +191,7 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                     case KeyVerdict::Swallow:
                         break;
                     case KeyVerdict::Pass:
+                        record->input.Take(event);
                         if (GraphState.MessageHook != nullptr) {
                             GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first,
                                                    event.second);
@@ -201,9 +203,14 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 notice.OnWake();
                 break;
             case WindowEventKind::Button:
-                if (GraphState.MouseHook != nullptr) {
+                record->input.Take(event);
+                // The hook has always seen the buttons alone, not the wheel.
+                if (GraphState.MouseHook != nullptr && event.message <= WM_MBUTTONDBLCLK) {
                     GraphState.MouseHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
                 }
+                break;
+            case WindowEventKind::Motion:
+                record->input.Take(event);
                 break;
             case WindowEventKind::None:
                 break;

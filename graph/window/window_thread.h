@@ -27,6 +27,7 @@
 #include "graph/window/backend_state.h"
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
+#include "graph/window/input_queue.h"
 #include "graph/window/surface.h"
 
 constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
@@ -60,6 +61,8 @@ struct GraphWindowRecord {
     bool ended = false;     // guarded by Backend.windowsMutex
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
+    // The user's keys and pointer in the window, for the program; closed with the buffer.
+    InputQueue input;
 
     // DrawLock held: a page as a buffer, the draw page as a surface.
     PixelBuffer Page(uint16_t page) const {

@@ -64,3 +64,4 @@ void ReleaseStore(X11Window& window);
 void PutImageInBands(X11Window& window, const PixelBuffer& buffer, PixelRect area);
 // Mouse buttons as window messages (x11_input.cpp); returns the number of events appended.
 int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEvent* out);
+WindowEvent TranslateMotion(const xcb_motion_notify_event_t& motion);
