@@ -11,11 +11,12 @@ constexpr intptr_t kExtendedBit = 1 << 24;
 constexpr int kScanCodeShift = 16;
 
 // The keys that type no character whatever the modifiers: their code comes with WM_KEYDOWN, as
-// no WM_CHAR follows. Every other key's comes with its WM_CHAR.
+// no WM_CHAR follows. Every other key's comes with its WM_CHAR, and keys that type nothing (the
+// modifiers, the locks, the logo keys held for the desktop's shortcuts) give no code.
 bool TypesNoCharacter(uintptr_t virtualKey) {
-    constexpr uintptr_t kPause = 0x13, kPrint = 0x2C, kLogoLeft = 0x5B, kMenu = 0x5D, kLastFunction = 0x87;
-    return virtualKey == VK_CLEAR || virtualKey == kPause || (virtualKey >= VK_PRIOR && virtualKey <= VK_DOWN) ||
-           (virtualKey >= kPrint && virtualKey <= VK_DELETE) || (virtualKey >= kLogoLeft && virtualKey <= kMenu) ||
+    constexpr uintptr_t kPause = 0x13, kPrint = 0x2C, kMenu = 0x5D, kLastFunction = 0x87;
+    return virtualKey == VK_CLEAR || virtualKey == kPause || virtualKey == kMenu ||
+           (virtualKey >= VK_PRIOR && virtualKey <= VK_DOWN) || (virtualKey >= kPrint && virtualKey <= VK_DELETE) ||
            (virtualKey >= VK_F1 && virtualKey <= kLastFunction);
 }
 
