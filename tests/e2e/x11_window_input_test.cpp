@@ -45,8 +45,12 @@ TEST(X11WindowInput, KeysAndClicksReachTheProgramUntilTheWindowCloses) {
         EXPECT_EQ(got.x, want.x);
         EXPECT_EQ(got.y, want.y);
     }
-    EXPECT_EQ(ReadPointer().x, 30);
-    EXPECT_EQ(ReadPointer().buttons, 0);
+    RunCommand("xdotool mousemove --window " + std::to_string(shown[0]) + " 50 60 mousedown 3");
+    EXPECT_EQ(ReadPointerChange().button, kPointerRight);  // the motion came before it
+    const PointerState pointer = ReadPointer();
+    EXPECT_EQ(pointer.x, 50);
+    EXPECT_EQ(pointer.y, 60);
+    EXPECT_EQ(pointer.buttons, 1 << (kPointerRight - 1));
 
     inspector.SendDeleteWindow(shown[0]);
     EXPECT_EQ(ReadWindowKey(), kEndOfInputKey);
