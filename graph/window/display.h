@@ -33,6 +33,11 @@
 constexpr uint32_t WM_KEYDOWN = 0x100;  // first parameter: the virtual key
 constexpr uint32_t WM_KEYUP = 0x101;
 constexpr uint32_t WM_CHAR = 0x102;     // first parameter: the character
+// The key messages' second parameter: repeat count in bits 0-15, the scan code in bits 16-23,
+// the extended-key flag in bit 24; a release also sets bits 30 ("was down") and 31 ("going up").
+constexpr int kKeyScanCodeShift = 16;
+constexpr intptr_t kKeyExtendedFlag = 1 << 24;
+constexpr intptr_t kKeyReleaseFlags = 0xC0000000;
 constexpr uint32_t WM_LBUTTONDOWN = 0x201;
 constexpr uint32_t WM_LBUTTONUP = 0x202;
 constexpr uint32_t WM_LBUTTONDBLCLK = 0x203;
@@ -45,6 +50,7 @@ constexpr uint32_t WM_MBUTTONDBLCLK = 0x209;
 // The wheel: the first parameter's high 16 bits are the signed turn, positive away from the
 // user; the second is the position as for the buttons. No mouse hook receives it.
 constexpr uint32_t WM_MOUSEWHEEL = 0x20A;
+constexpr int kWheelTurnShift = 16;
 
 // A window of a display. 0 is no window. Handles are never reused within a process, so a late
 // post to a destroyed window cannot reach a newer one.
@@ -95,6 +101,8 @@ struct WindowEvent {
 constexpr intptr_t PackPosition(int16_t x, int16_t y) {
     return static_cast<intptr_t>(static_cast<uint16_t>(y)) << 16 | static_cast<uint16_t>(x);
 }
+constexpr int16_t PositionX(intptr_t position) { return static_cast<int16_t>(position & 0xFFFF); }
+constexpr int16_t PositionY(intptr_t position) { return static_cast<int16_t>((position >> 16) & 0xFFFF); }
 
 class Display {
 public:

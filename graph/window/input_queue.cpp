@@ -4,12 +4,9 @@
 
 namespace {
 
-constexpr int kWheelShift = 16;
-
 // The button and direction of a button message; button 0 for a message of none.
 PointerChange ChangeOf(const WindowEvent& event) {
-    const int16_t x = static_cast<int16_t>(event.second & 0xFFFF);
-    const int16_t y = static_cast<int16_t>((event.second >> 16) & 0xFFFF);
+    const int16_t x = PositionX(event.second), y = PositionY(event.second);
     switch (event.message) {
         case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: return {kPointerLeft, true, x, y};
         case WM_LBUTTONUP: return {kPointerLeft, false, x, y};
@@ -18,7 +15,7 @@ PointerChange ChangeOf(const WindowEvent& event) {
         case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: return {kPointerMiddle, true, x, y};
         case WM_MBUTTONUP: return {kPointerMiddle, false, x, y};
         case WM_MOUSEWHEEL: {
-            const int16_t turn = static_cast<int16_t>((event.first >> kWheelShift) & 0xFFFF);
+            const int16_t turn = static_cast<int16_t>((event.first >> kWheelTurnShift) & 0xFFFF);
             if (turn == 0) return {0, false, x, y};
             return {turn > 0 ? kPointerWheelAway : kPointerWheelTowards, true, x, y};
         }
@@ -53,8 +50,8 @@ void InputQueue::Take(const WindowEvent& event) {
             codes_.insert(codes_.end(), codes, codes + count);
         }
         if (event.kind == WindowEventKind::Motion) {
-            pointer_.x = static_cast<int16_t>(event.second & 0xFFFF);
-            pointer_.y = static_cast<int16_t>((event.second >> 16) & 0xFFFF);
+            pointer_.x = PositionX(event.second);
+            pointer_.y = PositionY(event.second);
         }
         if (event.kind == WindowEventKind::Button) TakeButton(event);
     }

@@ -154,11 +154,10 @@ void MemoryDisplay::PressKey(WindowHandle window, std::initializer_list<WindowEv
 
 void MemoryDisplay::TypeKey(WindowHandle window, uint16_t virtualKey, uint8_t scanCode, uint8_t character,
                             bool extended) {
-    constexpr intptr_t kExtendedBit = 1 << 24, kReleaseBits = 0xC0000000;
-    const intptr_t flags = 1 | static_cast<intptr_t>(scanCode) << 16 | (extended ? kExtendedBit : 0);
+    const intptr_t flags = 1 | static_cast<intptr_t>(scanCode) << kKeyScanCodeShift | (extended ? kKeyExtendedFlag : 0);
     Post(window, {WindowEventKind::Key, {}, WM_KEYDOWN, virtualKey, flags});
     if (character != 0) Post(window, {WindowEventKind::Key, {}, WM_CHAR, character, flags});
-    Post(window, {WindowEventKind::Key, {}, WM_KEYUP, virtualKey, flags | kReleaseBits});
+    Post(window, {WindowEventKind::Key, {}, WM_KEYUP, virtualKey, flags | kKeyReleaseFlags});
 }
 
 void MemoryDisplay::MovePointer(WindowHandle window, int16_t x, int16_t y) {
@@ -166,7 +165,7 @@ void MemoryDisplay::MovePointer(WindowHandle window, int16_t x, int16_t y) {
 }
 
 void MemoryDisplay::UseButton(WindowHandle window, uint32_t message, int16_t x, int16_t y, int16_t turn) {
-    const uintptr_t first = static_cast<uintptr_t>(static_cast<uint16_t>(turn)) << 16;
+    const uintptr_t first = static_cast<uintptr_t>(static_cast<uint16_t>(turn)) << kWheelTurnShift;
     Post(window, {WindowEventKind::Button, {}, message, first, PackPosition(x, y)});
 }
 

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr intptr_t kExtendedBit = 1 << 24;
-constexpr int kScanCodeShift = 16;
-
 // The keys that type no character whatever the modifiers: their code comes with WM_KEYDOWN, as
 // no WM_CHAR follows. Every other key's comes with its WM_CHAR, and keys that type nothing (the
 // modifiers, the locks, the logo keys held for the desktop's shortcuts) give no code.
@@ -20,7 +17,7 @@ bool TypesNoCharacter(uintptr_t virtualKey) {
            (virtualKey >= VK_F1 && virtualKey <= kLastFunction);
 }
 
-uint16_t ScanCode(const WindowEvent& message) { return static_cast<uint16_t>((message.second >> kScanCodeShift) & 0xFF); }
+uint16_t ScanCode(const WindowEvent& message) { return static_cast<uint16_t>((message.second >> kKeyScanCodeShift) & 0xFF); }
 
 }  // namespace
 
@@ -30,13 +27,13 @@ int WindowKeys::Take(const WindowEvent& message, uint8_t* codes) {
         switch (message.first) {
             case VK_SHIFT: shift_ = down; return 0;
             case VK_CONTROL: control_ = down; return 0;
-            case VK_MENU: ((message.second & kExtendedBit) != 0 ? rightAlt_ : leftAlt_) = down; return 0;
+            case VK_MENU: ((message.second & kKeyExtendedFlag) != 0 ? rightAlt_ : leftAlt_) = down; return 0;
             default: break;
         }
         if (!down || !TypesNoCharacter(message.first)) return 0;
     } else if (message.message == WM_CHAR) {
         const uint8_t character = static_cast<uint8_t>(message.first);
-        if (character == '\r' || ((message.second & kExtendedBit) == 0 && !leftAlt_)) {
+        if (character == '\r' || ((message.second & kKeyExtendedFlag) == 0 && !leftAlt_)) {
             codes[0] = character;
             return 1;
         }

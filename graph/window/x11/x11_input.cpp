@@ -57,7 +57,7 @@ int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEv
     const intptr_t position = PackPosition(button.event_x, button.event_y);
     if (downMessage == WM_MOUSEWHEEL) {
         const int16_t turn = button.detail == 4 ? kWheelNotch : -kWheelNotch;
-        flags |= static_cast<uintptr_t>(static_cast<uint16_t>(turn)) << 16;
+        flags |= static_cast<uintptr_t>(static_cast<uint16_t>(turn)) << kWheelTurnShift;
     }
     *out = {WindowEventKind::Button, {}, press ? downMessage : downMessage + kUpAfterDown, flags,
             position};

@@ -43,8 +43,7 @@ TEST(WindowInput, KeysGiveTheConsolesCodes) {
     StartMode();
     const WindowHandle window = display.NewestWindow();
     for (const TypedKey& key : keys) {
-        constexpr intptr_t kExtendedBit = 1 << 24;
-        const intptr_t heldFlags = 1 | key.heldScan << 16 | (key.heldExtended ? kExtendedBit : 0);
+        const intptr_t heldFlags = 1 | key.heldScan << kKeyScanCodeShift | (key.heldExtended ? kKeyExtendedFlag : 0);
         if (key.held != 0) display.PressKey(window, {{WindowEventKind::Key, {}, WM_KEYDOWN, key.held, heldFlags}});
         display.TypeKey(window, key.virtualKey, key.scanCode, key.character, key.extended);
         if (key.held != 0) display.PressKey(window, {{WindowEventKind::Key, {}, WM_KEYUP, key.held, heldFlags}});
