@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "runtime/key_codes.h"
+
 struct KeyboardStateRecord {
     uint8_t pendingKey;    // code waiting for WaitKey; 0 means none
     bool extendedPending;  // the waiting code is extended: WaitKey first returns 0
@@ -13,9 +15,7 @@ struct KeyboardStateRecord {
 
 extern KeyboardStateRecord KeyboardState;
 
-// WaitKey's answer once the input has ended and no key can come any more: the end-of-file
-// character, as ReadChar gives at the end of input.
-constexpr uint8_t kEndOfInputKey = 26;
+// WaitKey's answer once the input has ended is kEndOfInputKey.
 
 bool PollKey();
 uint8_t WaitKey();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "graph/graph.h"
 #include "graph/graph_state.h"
 #include "graph/screen_metrics.h"
 
@@ -23,6 +24,13 @@ struct BackendEntriesRecord {
     bool (*WindowShows)();
     // Saves the newest window's picture as a PNG file of that name; false when it cannot.
     bool (*SavePicture)(const char* path);
+    // The newest window's keys and pointer, as graph.h describes them; each returns the
+    // operation's result code.
+    int16_t (*KeyWaiting)(bool& waiting);
+    int16_t (*ReadKey)(uint8_t& key);
+    int16_t (*Pointer)(PointerState& state);
+    int16_t (*PointerChangeWaiting)(bool& waiting);
+    int16_t (*ReadPointerChange)(PointerChange& change);
 };
 
 extern BackendEntriesRecord BackendEntries;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "graph/graph_state.h"
+#include "runtime/key_codes.h"
 #include "runtime/length_prefixed.h"
 
 // ---- Layer ----------------------------------------------------------------------------------
@@ -34,13 +35,65 @@ void FloodFillArea(int16_t x, int16_t y, uint16_t border);
 int16_t GraphResult();
 // True while the newest graphics window still shows (the user has not closed it).
 bool GraphWindowShows();
-// Saves what the newest graphics window shows as a PNG file named `fileName` (in the current
+// Saves what the newest graphics window shows (its shown page) as a PNG file named `fileName` (in the current
 // directory unless the name has a folder), colours exact. An existing file of that name is
 // replaced only once the new picture is written whole; a read-only file, a symbolic link to
 // nothing and a pipe nobody reads are not written (a link to a file replaces that file). With no
 // window, or when the file cannot be written, nothing changes on disk and GraphResult says
 // GraphErrorGeneral (-11); otherwise GraphOk.
 void SaveWindowPicture(const LengthPrefixedString& fileName);
+
+// ---- Pages ------------------------------------------------------------------------------
+// A window has two pages, 0 and 1: the one drawn on (every drawing operation, and every read
+// such as ReadPixelAt, goes to it) and the one the window shows. Both are 0 after InitGraph. A
+// program that animates draws each frame on the page not shown and then shows it: the window
+// changes from one whole frame to the next. Page 1 takes memory only once it is selected, and
+// starts black. Through the SelectDrawPage and ShowPage slots; a page above 1, or a page 1 the
+// memory cannot hold, sets result code -11 and changes nothing.
+
+void SelectPageToDraw(uint16_t page);
+// SaveWindowPicture saves the shown page.
+void SelectPageToShow(uint16_t page);
+
+// ---- Keys and the pointer of the window ----------------------------------------------------
+// What the user does in the newest graphics window, queued in the order done; keys typed in the
+// terminal stay the console's. Each operation leaves result code 0 when it has its answer,
+// -11 when there is no window or the user has closed it and nothing is left queued, and -12
+// (GraphErrorNoInput) when the display supplies no keys (no pointer). A wait uses no processor.
+
+// True when a key of the window is queued.
+bool WindowKeyWaiting();
+// The next key's code, as the console's key reading gives it: the character, or 0 and then the
+// extended code; waits for a key. With none to come, kEndOfInputKey (26).
+uint8_t ReadWindowKey();
+
+// The pointer's buttons, as bits of PointerState.buttons (1 << (button - 1)) and in
+// PointerChange. The wheel turns away from the user and towards the user as presses of buttons
+// 4 and 5, which are never held.
+constexpr uint8_t kPointerLeft = 1;
+constexpr uint8_t kPointerRight = 2;
+constexpr uint8_t kPointerMiddle = 3;
+constexpr uint8_t kPointerWheelAway = 4;
+constexpr uint8_t kPointerWheelTowards = 5;
+
+// Where the pointer was last seen over the window, in surface coordinates, and the buttons held.
+struct PointerState {
+    int16_t x;
+    int16_t y;
+    uint8_t buttons;
+};
+PointerState ReadPointer();
+// A button pressed or let go, and where.
+struct PointerChange {
+    uint8_t button;  // 0 when there is none to come
+    bool pressed;
+    int16_t x;
+    int16_t y;
+};
+// True when a change of the window's buttons is queued.
+bool PointerChangeWaiting();
+// The next change; waits for one. With none to come, button 0 at the pointer's last position.
+PointerChange ReadPointerChange();
 
 // ---- Pixels, segments and the pen ----------------------------------------------------------
 // Coordinates are viewport coordinates; with clipping on, nothing outside the viewport changes.

@@ -21,6 +21,7 @@ constexpr int16_t GraphErrorNotDetected = -2;
 constexpr int16_t GraphErrorNoFillMemory = -7;
 constexpr int16_t GraphErrorInvalidMode = -10;
 constexpr int16_t GraphErrorGeneral = -11;
+constexpr int16_t GraphErrorNoInput = -12;  // the display supplies no keys, or no pointer
 
 // ---------------------------------------------------------------------------------------------
 // Small shared records.

@@ -1,11 +1,11 @@
-// The GUI thread hands window keys to the main thread through a pipe, so that the main thread
-// can wait on the window and the terminal at once with one poll. The terminal is held by the
-// console layer's session code, as the plotter holds it: no echo, single keys, and given back
-// on every way out (Ctrl+C, the other deadly signals, a stop) with the same signal handlers.
+// Window keys come through the library's key reading; the terminal's are read here. Without a
+// terminal the gallery sleeps in the window's key wait; with one it waits on the terminal and
+// looks at the window's keys a few times a second. The terminal is held by the console layer's
+// session code, as the plotter holds it: no echo, single keys, and given back on every way out
+// (Ctrl+C, the other deadly signals, a stop) with the same signal handlers.
 
 #include "app/graphdemo/demo_keys.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -18,16 +18,16 @@
 #include "console/key_decoder.h"
 #include "console/terminal_session.h"
 #include "graph/graph.h"
-#include "graph/window/display.h"
 #include "runtime/exit.h"
 #include "runtime/virtual_keys.h"
 
 namespace {
 
-constexpr int kWindowCheckMs = 250;
+// How often a gallery waiting on the terminal looks at the window's keys.
+constexpr int kWindowCheckMs = 50;
+constexpr uint8_t kEscape = 27;
 
-int keyPipe[2] = {-1, -1};
-bool terminalInput = true;  // false once standard input has ended
+bool terminalInput = false;  // standard input is a terminal that has not ended
 ExitHandler savedExitHandler;
 
 // Shift, Ctrl, Alt and the logo keys are held for another key (Ctrl+S saves the page), and
@@ -39,12 +39,17 @@ bool TurnsNoPage(uintptr_t virtualKey) {
     return std::find(std::begin(kHeldOrLock), std::end(kHeldOrLock), virtualKey) != std::end(kHeldOrLock);
 }
 
-int32_t WindowKeyHook(uintptr_t, uint32_t message, uintptr_t first, intptr_t) {
-    if (message == WM_KEYDOWN && !TurnsNoPage(first)) {  // its first parameter is the virtual key
-        uint8_t key = static_cast<uint8_t>(first);
-        [[maybe_unused]] ssize_t written = write(keyPipe[1], &key, 1);
+// The window's next key, if one waits: Esc ends, any other turns the page (the key codes leave
+// out modifier and lock keys alone). A closed window ends the gallery.
+std::optional<DemoKey> WindowKey(bool wait) {
+    if (!wait && !WindowKeyWaiting()) {
+        if (GraphResult() != GraphOk) return DemoKey::End;
+        return std::nullopt;
     }
-    return 0;
+    const uint8_t code = ReadWindowKey();
+    if (GraphResult() != GraphOk) return DemoKey::End;
+    if (code == 0) ReadWindowKey();  // the extended code of the same key
+    return code == kEscape ? DemoKey::End : DemoKey::Next;
 }
 
 void RestoreTerminal() {
@@ -71,9 +76,8 @@ std::optional<DemoKey> TerminalKey(std::span<const uint8_t> bytes) {
 }  // namespace
 
 void StartDemoKeys() {
-    if (pipe2(keyPipe, O_CLOEXEC | O_NONBLOCK) != 0) keyPipe[0] = keyPipe[1] = -1;
-    GraphState.MessageHook = WindowKeyHook;
     if (isatty(0)) {
+        terminalInput = true;
         InstallTerminalSignalHandlers();
         TakeOverTerminal(0, 1);  // the signal keys stay on: Ctrl+C ends the gallery at once
     }
@@ -81,21 +85,25 @@ void StartDemoKeys() {
     ExitHandlerChain = RestoreTerminal;
 }
 
+std::optional<DemoKey> TakeDemoKey(int waitMs) {
+    if (!terminalInput && waitMs < 0) return WindowKey(true);
+    if (const auto key = WindowKey(false)) return key;
+    pollfd terminal{terminalInput ? 0 : -1, POLLIN, 0};
+    const int ready = poll(&terminal, 1, waitMs < 0 ? kWindowCheckMs : waitMs);
+    if (ready > 0) {
+        uint8_t keys[64];
+        const ssize_t n = read(0, keys, sizeof keys);
+        if (n <= 0) {
+            terminalInput = false;  // the terminal's input has ended
+        } else if (const auto key = TerminalKey(std::span<const uint8_t>(keys, static_cast<size_t>(n)))) {
+            return key;
+        }
+    }
+    return WindowKey(false);
+}
+
 DemoKey AwaitDemoKey() {
     for (;;) {
-        pollfd sources[2] = {{keyPipe[0], POLLIN, 0}, {terminalInput ? 0 : -1, POLLIN, 0}};
-        int ready = poll(sources, 2, kWindowCheckMs);
-        if (ready == 0 && !GraphWindowShows()) return DemoKey::End;
-        for (const pollfd& source : sources) {
-            if (source.fd < 0 || (source.revents & (POLLIN | POLLHUP)) == 0) continue;
-            uint8_t keys[64];
-            ssize_t n = read(source.fd, keys, source.fd == 0 ? sizeof keys : 1);
-            if (n <= 0) {
-                if (source.fd == 0) terminalInput = false;  // the terminal's input has ended
-                continue;
-            }
-            if (source.fd != 0) return keys[0] == VK_ESCAPE ? DemoKey::End : DemoKey::Next;
-            if (const auto key = TerminalKey(std::span<const uint8_t>(keys, static_cast<size_t>(n)))) return *key;
-        }
+        if (const auto key = TakeDemoKey(-1)) return *key;
     }
 }

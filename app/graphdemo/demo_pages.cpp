@@ -201,6 +201,7 @@ const DemoPage demoPages[] = {
     {"Saving and putting images", DrawImagesPage},
     {"Bars, polygons and wedges", DrawShapesPage},
     {"Stroke fonts", DrawStrokeFontsPage},
+    {"Drawing with the mouse", DrawMousePage, RunMousePage},
 };
 const int demoPageCount = sizeof demoPages / sizeof demoPages[0];
 

@@ -1,9 +1,14 @@
 #pragma once
-// The gallery's pages. Each draws itself on a cleared surface below the page's title.
+// The gallery's pages. Each draws itself on a cleared surface below the page's title; a page
+// that goes on moving runs until a key.
+
+#include "app/graphdemo/demo_keys.h"
 
 struct DemoPage {
     const char* title;
     void (*draw)();
+    // Null for a still page; else what runs once it is drawn: frames until a key, which it returns.
+    DemoKey (*run)(int number) = nullptr;
 };
 
 extern const DemoPage demoPages[];
@@ -24,3 +29,7 @@ void DrawJustificationPage();
 // Pages of demo_pages_shapes.cpp.
 void DrawShapesPage();
 void DrawStrokeFontsPage();
+
+// The interactive page, of demo_page_drawing.cpp.
+void DrawMousePage();
+DemoKey RunMousePage(int number);

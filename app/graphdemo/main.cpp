@@ -1,6 +1,6 @@
 // graphdemo: a gallery of the graphics library in a window on the X server named by DISPLAY.
 // A key pressed in the window or in the terminal shows the next page; Escape, or closing the
-// window, ends it. Each page is announced on standard output once it is drawn.
+// window, ends it. The last page is drawn on with the mouse. Each page is announced on standard output once it is drawn.
 
 #include <string>
 
@@ -40,7 +40,8 @@ void OpenWindow() {
         BeginPage(page);
         demoPages[page - 1].draw();
         WriteLine(OutputText, "page " + std::to_string(page) + ": " + demoPages[page - 1].title);
-        if (AwaitDemoKey() == DemoKey::End) break;
+        const auto run = demoPages[page - 1].run;
+        if ((run != nullptr ? run(page) : AwaitDemoKey()) == DemoKey::End) break;
     }
     LeaveGraphics();
     ProcessExit();
@@ -48,12 +49,17 @@ void OpenWindow() {
 
 constexpr const char* kUsage = R"(Usage: graphdemo [--help | --version]
 Shows what the graphics library draws, a page at a time, in a window: line
-styles, fill patterns, arcs, text, palettes, write modes and images.
+styles, fill patterns, arcs, text, palettes, write modes and images; on the
+last page, drawing with the mouse.
 
 Keys:
   any key  in the window or the terminal: the next page
   Esc      end (closing the window ends it too)
   Ctrl+S   in the window: save it as a PNG file in the current directory
+
+Mouse, on the last page:
+  left button held   draw
+  right button       wipe the drawing
 
 Environment:
   DISPLAY  the X server the window opens on

@@ -4,6 +4,8 @@
 
 #include "graph/backend_entries.h"
 #include "graph/window/backend_text.h"
+#include "graph/window/newest_input.h"
+#include "graph/window/pages.h"
 #include "graph/window/palette.h"
 #include "graph/window/primitives.h"
 #include "graph/window/picture/window_picture.h"
@@ -43,7 +45,8 @@ void BackendStartup() {}
 
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
-                      NewestWindowShows, SaveNewestWindowPicture};
+                      NewestWindowShows, SaveNewestWindowPicture, NewestKeyWaiting, ReadNewestKey, NewestPointer,
+                      NewestPointerChangeWaiting, ReadNewestPointerChange};
 }
 
 void SelectDisplay(Display& display) {

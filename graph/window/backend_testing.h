@@ -6,7 +6,7 @@
 // Closes every window still open and waits for all GUI threads; then forgets all records.
 // The program itself leaves earlier windows to the end of the process.
 void ShutdownAllWindows();
-// The newest window's back-buffer (empty before the first mode set). The caller holds
+// The newest window's draw page (empty before the first mode set). The caller holds
 // DrawingSide, for this call and for as long as it uses the pixels.
 PixelBuffer NewestWindowBuffer();
 

@@ -1,7 +1,8 @@
 #pragma once
 // The window-system interface of the window back-end: the only calls the back-end makes to a
 // window system. Screen metrics, create/show/destroy a window, the window's 32-bit back-buffer,
-// the next event of a window, presenting a rectangle of the buffer on the window, and posting destroy/quit/damage requests from another thread.
+// the next event of a window (the user's keys and pointer among them), presenting a rectangle of
+// the buffer on the window, and posting destroy/quit/damage requests from another thread.
 // x11_display implements it for real windows, memory_display for tests and benchmarks; nothing
 // in graph/ knows which one runs. Choose the display with SelectDisplay before the graphics
 // layer's initialiser runs (BuildKnownModes reads the screen metrics).
@@ -32,6 +33,11 @@
 constexpr uint32_t WM_KEYDOWN = 0x100;  // first parameter: the virtual key
 constexpr uint32_t WM_KEYUP = 0x101;
 constexpr uint32_t WM_CHAR = 0x102;     // first parameter: the character
+// The key messages' second parameter: repeat count in bits 0-15, the scan code in bits 16-23,
+// the extended-key flag in bit 24; a release also sets bits 30 ("was down") and 31 ("going up").
+constexpr int kKeyScanCodeShift = 16;
+constexpr intptr_t kKeyExtendedFlag = 1 << 24;
+constexpr intptr_t kKeyReleaseFlags = 0xC0000000;
 constexpr uint32_t WM_LBUTTONDOWN = 0x201;
 constexpr uint32_t WM_LBUTTONUP = 0x202;
 constexpr uint32_t WM_LBUTTONDBLCLK = 0x203;
@@ -41,6 +47,10 @@ constexpr uint32_t WM_RBUTTONDBLCLK = 0x206;
 constexpr uint32_t WM_MBUTTONDOWN = 0x207;
 constexpr uint32_t WM_MBUTTONUP = 0x208;
 constexpr uint32_t WM_MBUTTONDBLCLK = 0x209;
+// The wheel: the first parameter's high 16 bits are the signed turn, positive away from the
+// user; the second is the position as for the buttons. No mouse hook receives it.
+constexpr uint32_t WM_MOUSEWHEEL = 0x20A;
+constexpr int kWheelTurnShift = 16;
 
 // A window of a display. 0 is no window. Handles are never reused within a process, so a late
 // post to a destroyed window cannot reach a newer one.
@@ -74,8 +84,9 @@ enum class WindowEventKind : uint8_t {
     Quit,       // PostQuit arrived: end the event loop
     Damage,     // PostDamage arrived: the back-end has new pixels to present
     Key,        // keyboard: message is WM_KEYDOWN, WM_KEYUP or WM_CHAR
-    Button,     // mouse button: message is one of WM_LBUTTONDOWN .. WM_MBUTTONDBLCLK
+    Button,     // mouse button: message is one of WM_LBUTTONDOWN .. WM_MOUSEWHEEL
     Wake,       // PostWake arrived: a timer of the back-end has run out
+    Motion,     // the pointer moved over the window: second is its position as for Button
 };
 
 struct WindowEvent {
@@ -83,8 +94,15 @@ struct WindowEvent {
     PixelRect area;    // Expose
     uint32_t message;  // Key, Button: the Win32 message number
     uintptr_t first;   // Key, Button: the Win32 first parameter
-    intptr_t second;   // Key, Button: the Win32 second parameter
+    intptr_t second;   // Key, Button, Motion: the Win32 second parameter
 };
+
+// The client position a Button or Motion event carries: x in the low 16 bits, y in the next 16.
+constexpr intptr_t PackPosition(int16_t x, int16_t y) {
+    return static_cast<intptr_t>(static_cast<uint16_t>(y)) << 16 | static_cast<uint16_t>(x);
+}
+constexpr int16_t PositionX(intptr_t position) { return static_cast<int16_t>(position & 0xFFFF); }
+constexpr int16_t PositionY(intptr_t position) { return static_cast<int16_t>((position >> 16) & 0xFFFF); }
 
 class Display {
 public:
@@ -131,6 +149,11 @@ public:
     virtual void PostDamage(WindowHandle window) = 0;
     // Any thread: queue a Wake event for the window, under the same rules.
     virtual void PostWake(WindowHandle window) = 0;
+
+    // Any thread: whether the display's windows deliver Key events, and Button and Motion
+    // events. A program that asks a display without them is told so by a result code.
+    virtual bool SuppliesKeys() const { return false; }
+    virtual bool SuppliesPointer() const { return false; }
 };
 
 // Chooses the display the back-end uses from now on and plugs the back-end into the library

@@ -152,6 +152,23 @@ void MemoryDisplay::PressKey(WindowHandle window, std::initializer_list<WindowEv
     for (const WindowEvent& message : messages) Post(window, message);
 }
 
+void MemoryDisplay::TypeKey(WindowHandle window, uint16_t virtualKey, uint8_t scanCode, uint8_t character,
+                            bool extended) {
+    const intptr_t flags = 1 | static_cast<intptr_t>(scanCode) << kKeyScanCodeShift | (extended ? kKeyExtendedFlag : 0);
+    Post(window, {WindowEventKind::Key, {}, WM_KEYDOWN, virtualKey, flags});
+    if (character != 0) Post(window, {WindowEventKind::Key, {}, WM_CHAR, character, flags});
+    Post(window, {WindowEventKind::Key, {}, WM_KEYUP, virtualKey, flags | kKeyReleaseFlags});
+}
+
+void MemoryDisplay::MovePointer(WindowHandle window, int16_t x, int16_t y) {
+    Post(window, {WindowEventKind::Motion, {}, 0, 0, PackPosition(x, y)});
+}
+
+void MemoryDisplay::UseButton(WindowHandle window, uint32_t message, int16_t x, int16_t y, int16_t turn) {
+    const uintptr_t first = static_cast<uintptr_t>(static_cast<uint16_t>(turn)) << kWheelTurnShift;
+    Post(window, {WindowEventKind::Button, {}, message, first, PackPosition(x, y)});
+}
+
 void MemoryDisplay::Uncover(WindowHandle window, PixelRect area, uint32_t scribble) {
     {
         std::lock_guard<std::mutex> guard(mutex_);

@@ -38,12 +38,16 @@ public:
     void SetTitle(WindowHandle window, const char* title) override;
     void PostWake(WindowHandle window) override;
     bool ReadsBufferItself(WindowHandle window) override;
+    bool SuppliesKeys() const override { return !withholdsInput_; }
+    bool SuppliesPointer() const override { return !withholdsInput_; }
 
     // ---- Test controls ----
     void SetMetrics(ScreenMetrics metrics);
     // Whether the display claims to read buffers itself (as a shared-memory one does), so
     // that presents come whole; the copies are made as before.
     void SetReadsBufferItself(bool reads);
+    // Whether the display claims to supply no keys and no pointer, as a display without them.
+    void WithholdInput(bool withholds) { withholdsInput_ = withholds; }
     // The next n window creations (or buffer creations) fail.
     void FailWindowCreations(int n);
     void FailBufferCreations(int n);
@@ -53,6 +57,14 @@ public:
     void Close(WindowHandle window);
     // The user presses a key: its window messages arrive in order.
     void PressKey(WindowHandle window, std::initializer_list<WindowEvent> messages);
+    // The user types a key (scan code `scanCode`, extended when `extended`): WM_KEYDOWN, then
+    // WM_CHAR unless `character` is 0, then WM_KEYUP, as a keyboard sends them.
+    void TypeKey(WindowHandle window, uint16_t virtualKey, uint8_t scanCode, uint8_t character,
+                 bool extended = false);
+    // The user moves the pointer to (x, y); presses or lets go a button at (x, y) (`message` one
+    // of WM_LBUTTONDOWN .. WM_MBUTTONDBLCLK), or turns the wheel there by `turn` (WM_MOUSEWHEEL).
+    void MovePointer(WindowHandle window, int16_t x, int16_t y);
+    void UseButton(WindowHandle window, uint32_t message, int16_t x, int16_t y, int16_t turn = 0);
 
     // ---- Queries (any thread) ----
     WindowHandle NewestWindow() const;
@@ -94,6 +106,7 @@ private:
     mutable std::condition_variable changed_;
     ScreenMetrics metrics_;
     std::atomic<bool> readsBufferItself_{false};
+    std::atomic<bool> withholdsInput_{false};
     int failWindows_ = 0;
     int failBuffers_ = 0;
     WindowHandle nextHandle_ = 1;

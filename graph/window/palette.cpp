@@ -76,9 +76,6 @@ void BackendReadPaletteEntry(int16_t index, int16_t& red, int16_t& green, int16_
     blue = entry.blue;
 }
 
-void BackendShowPage(uint16_t) {}
-void BackendSelectDrawPage(uint16_t) {}
-
 void MakePaletteTable() {
     // The earlier table is no longer referenced by anything, so it is released now.
     ReleasePaletteTable();

@@ -1,7 +1,7 @@
 #pragma once
 // The back-end's palette: the default table every mode set starts from, the current table's
 // life (GraphState.paletteTable, counted in Backend.paletteTableCount, each change bumping
-// Backend.paletteGeneration for the colour lookup), and the palette and page slot routines.
+// Backend.paletteGeneration for the colour lookup), and the palette slot routines.
 
 #include <array>
 #include <cstdint>
@@ -17,5 +17,3 @@ void ReleasePaletteTable();
 
 void BackendWritePaletteEntry(int16_t index, int16_t red, int16_t green, int16_t blue);
 void BackendReadPaletteEntry(int16_t index, int16_t& red, int16_t& green, int16_t& blue);
-void BackendShowPage(uint16_t page);
-void BackendSelectDrawPage(uint16_t page);

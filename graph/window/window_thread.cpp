@@ -42,25 +42,31 @@ void ReportWindowFailure(const char* message) {
 
 // WM_DESTROY's work: the buffer goes; the window can no longer be drawn on.
 void TearDown(GraphWindowRecord* record, Display& display) {
+    record->input.Close();
     WindowSide lock;
     if (record->buffer.pixels == nullptr && !record->surfaceReady) return;
     record->surfaceReady = false;
     display.DestroyBuffer(record->handle, record->buffer);
     record->buffer = PixelBuffer{};
+    record->secondPage.reset();
+    record->drawPage = record->shownPage = 0;
+    record->pageSwitched = false;
     record->damage = {0, 0, 0, 0};
     record->damageAll = false;
 }
 
-// Presents the area from the buffer band by band, each band under DrawLock of its own, and
+// Presents the area from the shown page band by band, each band under DrawLock of its own, and
 // after each band leaves the drawing thread at least as long as the band took: a large present
 // slows drawing down by half at most, instead of stopping it. Every primitive is whole within a
 // band (it is drawn under the lock), and what is drawn meanwhile joins the next damage. Where
 // the window system reads the buffer itself a present is one short request, so the area goes
-// whole: bands would only add their lock turns and pauses to the time the frame takes.
+// whole: bands would only add their lock turns and pauses to the time the frame takes. A page
+// just switched to goes whole as well, so that the window never shows part of each page.
 // Returns when the present began: the moment its first band held the lock.
-std::chrono::steady_clock::time_point PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area) {
+std::chrono::steady_clock::time_point PresentInBands(GraphWindowRecord* record, Display& display, PixelRect area,
+                                                     bool pageSwitched = false) {
     using Clock = std::chrono::steady_clock;
-    const bool whole = display.ReadsBufferItself(record->handle);
+    const bool whole = pageSwitched || display.ReadsBufferItself(record->handle);
     const int32_t bandRows = whole ? std::max(area.bottom - area.top, 1) : kPresentBandRows;
     Clock::time_point began{};
     for (int32_t top = area.top; top < area.bottom; top += bandRows) {
@@ -68,10 +74,13 @@ std::chrono::steady_clock::time_point PresentInBands(GraphWindowRecord* record, 
         {
             WindowSide lock;
             if (top == area.top) began = Clock::now();
-            if (!record->surfaceReady) break;
+            // A page switched to meanwhile is presented whole next: the rest of this page
+            // would only show part of each.
+            if (!record->surfaceReady || (top != area.top && record->pageSwitched)) break;
+            const PixelBuffer shown = record->ShownPage();
             PixelRect band = PixelRect{area.left, top, area.right, std::min(top + bandRows, area.bottom)}
-                                 .Intersected(BufferRect(record->buffer));
-            if (!band.IsEmpty()) display.Present(record->handle, record->buffer, band);
+                                 .Intersected(BufferRect(shown));
+            if (!band.IsEmpty()) display.Present(record->handle, shown, band);
         }
         if (!whole) std::this_thread::sleep_for(Clock::now() - start);
     }
@@ -153,14 +162,17 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 // holds the lock, so a wait for the lock cannot bring two presents closer.
                 WaitUntilPresentIsDue(record, lastPresent + kPresentInterval);
                 PixelRect area;
+                bool pageSwitched;
                 {
                     WindowSide lock;
                     area = record->damage;
+                    pageSwitched = record->pageSwitched;
                     record->damage = {0, 0, 0, 0};
                     record->damageAll = false;
                     record->damagePosted = false;
+                    record->pageSwitched = false;
                 }
-                lastPresent = PresentInBands(record, display, area);
+                lastPresent = PresentInBands(record, display, area, pageSwitched);
                 break;
             }
             case WindowEventKind::Destroy:
@@ -179,6 +191,7 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                     case KeyVerdict::Swallow:
                         break;
                     case KeyVerdict::Pass:
+                        record->input.Take(event);
                         if (GraphState.MessageHook != nullptr) {
                             GraphState.MessageHook(static_cast<uintptr_t>(handle), event.message, event.first,
                                                    event.second);
@@ -190,9 +203,14 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
                 notice.OnWake();
                 break;
             case WindowEventKind::Button:
-                if (GraphState.MouseHook != nullptr) {
+                record->input.Take(event);
+                // The hook has always seen the buttons alone, not the wheel.
+                if (GraphState.MouseHook != nullptr && event.message <= WM_MBUTTONDBLCLK) {
                     GraphState.MouseHook(static_cast<uintptr_t>(handle), event.message, event.first, event.second);
                 }
+                break;
+            case WindowEventKind::Motion:
+                record->input.Take(event);
                 break;
             case WindowEventKind::None:
                 break;
@@ -288,12 +306,12 @@ bool NewestWindowShows() {
     return Backend.newestWindow != nullptr && Backend.newestWindow->surfaceReady;
 }
 
-// The caller may write the pixels itself, which the buffer's segment memory must not outlive.
+// The caller may write the pixels itself, which the draw page's segment memory must not outlive.
 PixelBuffer NewestWindowBuffer() {
     GraphWindowRecord* window = Backend.newestWindow;
     if (window == nullptr) return PixelBuffer{};
     ++window->drawingGeneration;
-    return window->buffer;
+    return window->Page(window->drawPage);
 }
 
 void ShutdownAllWindows() {

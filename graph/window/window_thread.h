@@ -2,8 +2,10 @@
 // The back-end's windows: one record per window, the newest of them (the one the primitives
 // draw on), and the GUI thread each window runs. Private to graph/window/.
 //
-// Ownership: each window owns its own 32-bit back-buffer. A GraphWindowRecord holds one window,
-// its buffer, its ready flag and its GUI thread. The primitives draw on the newest window
+// Ownership: each window owns its own 32-bit back-buffers, two pages: page 0 is the display's
+// buffer, page 1 memory of the back-end's, made when a program first selects it. The primitives
+// draw on the draw page and read from it; the window presents the shown page. A
+// GraphWindowRecord holds one window, its pages, its ready flag and its GUI thread. The primitives draw on the newest window
 // (Backend.newestWindow, backend_state.h); an earlier window keeps its own picture and repaints
 // from its own buffer, and closing it tears down only its own buffer.
 //
@@ -16,6 +18,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -25,6 +28,7 @@
 #include "graph/window/display.h"
 #include "graph/window/draw_lock.h"
 #include "graph/window/segment_memory.h"
+#include "graph/window/input_queue.h"
 #include "graph/window/surface.h"
 
 constexpr std::chrono::microseconds kPresentInterval{16667};  // 60 presents a second
@@ -40,11 +44,15 @@ struct GraphWindowRecord {
     WindowHandle handle = kNoWindow;
     WindowRequest request{};
     // Guarded by DrawLock.
-    PixelBuffer buffer{};
-    // Moves on at every write on the buffer but the copy of a solid segment (primitives.cpp):
-    // whatever DrawOnNewestSurface runs, and the buffer handed to a caller (NewestWindowBuffer).
+    PixelBuffer buffer{};                  // page 0, the display's
+    std::unique_ptr<uint32_t[]> secondPage;  // page 1, buffer-sized, stride the width; null until selected
+    uint16_t drawPage = 0;
+    uint16_t shownPage = 0;
+    bool pageSwitched = false;  // the shown page changed: the next present is the whole page in one piece
+    // Moves on at every write on the draw page but the copy of a solid segment (primitives.cpp):
+    // whatever DrawOnNewestSurface runs, and the draw page handed to a caller (NewestWindowBuffer).
     uint64_t drawingGeneration = 0;
-    // The solid segments copied onto the buffer in this generation (drawing thread only).
+    // The solid segments copied onto the draw page in this generation (drawing thread only).
     SegmentMemory segments;
     bool surfaceReady = false;
     PixelRect damage{0, 0, 0, 0};  // buffer pixels not yet presented; may be empty
@@ -59,9 +67,18 @@ struct GraphWindowRecord {
     bool ended = false;     // guarded by Backend.windowsMutex
     bool joined = false;    // main thread only
     GraphWindowRecord* nextRecord = nullptr;  // all records ever made, newest first
+    // The user's keys and pointer in the window, for the program; closed with the buffer.
+    InputQueue input;
 
-    // DrawLock held: the buffer as a surface.
-    ::Surface Surface() const { return Surface::Over(buffer.pixels, buffer.width, buffer.height, buffer.stride); }
+    // DrawLock held: a page as a buffer, the draw page as a surface.
+    PixelBuffer Page(uint16_t page) const {
+        return page == 0 ? buffer : PixelBuffer{secondPage.get(), buffer.width, buffer.height, buffer.width, nullptr};
+    }
+    PixelBuffer ShownPage() const { return Page(shownPage); }
+    ::Surface Surface() const {
+        const PixelBuffer page = Page(drawPage);
+        return Surface::Over(page.pixels, page.width, page.height, page.stride);
+    }
 };
 
 
@@ -102,14 +119,14 @@ bool ReadNewestSurface(Read read) {
     return true;
 }
 // DrawLock held: runs `draw` on the window's surface and adds the rectangle it returns to the
-// window's damage.
+// window's damage when the window shows the page drawn on.
 template <class Draw>
 void DrawOnWindow(GraphWindowRecord* window, Draw draw) {
     const PixelRect touched = draw(window->Surface());
-    if (!touched.IsEmpty()) MarkDamage(window, touched);
+    if (!touched.IsEmpty() && window->drawPage == window->shownPage) MarkDamage(window, touched);
 }
 // Runs `draw` on the newest window's surface under DrawLock, as a new drawing generation of its
-// buffer; nothing while no surface is ready.
+// draw page; nothing while no surface is ready.
 template <class Draw>
 void DrawOnNewestSurface(Draw draw) {
     DrawingSide lock;

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kPageCount = 9;
+constexpr int kPageCount = 10;
 
 std::string PageLine(int page) { return "page " + std::to_string(page) + ": "; }
 

@@ -23,7 +23,7 @@ struct PictureCopy {
 // DrawLock held by the caller: the window's pixels, or an empty copy once the buffer is gone.
 PictureCopy CopyBuffer(const GraphWindowRecord& record) {
     PictureCopy copy;
-    const PixelBuffer& buffer = record.buffer;
+    const PixelBuffer buffer = record.ShownPage();
     if (!record.surfaceReady || buffer.pixels == nullptr) return copy;
     copy.width = buffer.width;
     copy.height = buffer.height;

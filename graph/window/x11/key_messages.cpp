@@ -6,11 +6,8 @@
 
 namespace {
 
-// Key-message second parameter: repeat count 1, scan code in bits 16-23, extended key in bit 24;
-// a release also sets "was down" (bit 30) and "going up" (bit 31).
+// Key-message second parameter (display.h): repeat count 1.
 constexpr intptr_t kRepeatOnce = 1;
-constexpr intptr_t kExtendedBit = 1 << 24;
-constexpr intptr_t kReleaseBits = 0xC0000000;
 constexpr int kKeycodeOffset = 8;
 
 struct KeysymRange {
@@ -121,10 +118,10 @@ bool IsKeypadKeysym(uint32_t keysym) { return keysym >= XKB_KEY_KP_Space && keys
 intptr_t KeyFlags(uint8_t keycode) {
     const int number = keycode - kKeycodeOffset;
     for (const PlacedKey& key : kExtendedScanCodes) {
-        if (key.keyNumber == number) return kRepeatOnce | key.virtualKey << 16 | kExtendedBit;
+        if (key.keyNumber == number) return kRepeatOnce | key.virtualKey << kKeyScanCodeShift | kKeyExtendedFlag;
     }
     const intptr_t scanCode = number > 0 && number <= 88 ? number : 0;
-    return kRepeatOnce | scanCode << 16;
+    return kRepeatOnce | scanCode << kKeyScanCodeShift;
 }
 
 }  // namespace
@@ -149,7 +146,7 @@ int KeyMessages(const ResolvedKey& key, bool press, WindowEvent* out) {
     int added = 0;
     if (const uint32_t virtualKey = VirtualKeyOf(key)) {
         out[added++] = {WindowEventKind::Key, {}, press ? WM_KEYDOWN : WM_KEYUP, virtualKey,
-                        press ? flags : flags | kReleaseBits};
+                        press ? flags : flags | kKeyReleaseFlags};
     }
     if (press) {
         if (const uint8_t character = CharacterOf(key)) {

@@ -74,6 +74,7 @@ xcb_window_t WindowOfEvent(const xcb_generic_event_t& event) {
         case XCB_KEY_RELEASE:
         case XCB_BUTTON_PRESS:
         case XCB_BUTTON_RELEASE:
+        case XCB_MOTION_NOTIFY:
             return reinterpret_cast<const xcb_key_press_event_t&>(event).event;
         case XCB_EXPOSE:
             return reinterpret_cast<const xcb_expose_event_t&>(event).window;

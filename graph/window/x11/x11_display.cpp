@@ -14,7 +14,7 @@ namespace {
 
 constexpr uint32_t kWindowEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_KEY_PRESS |
                                    XCB_EVENT_MASK_KEY_RELEASE | XCB_EVENT_MASK_BUTTON_PRESS |
-                                   XCB_EVENT_MASK_BUTTON_RELEASE |
+                                   XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
                                    XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
 void SetText(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,

@@ -40,6 +40,8 @@ public:
     void PostDamage(WindowHandle window) override;
     void SetTitle(WindowHandle window, const char* title) override;
     void PostWake(WindowHandle window) override;
+    bool SuppliesKeys() const override { return true; }
+    bool SuppliesPointer() const override { return true; }
 
 private:
     std::shared_ptr<X11Window> Find(WindowHandle window);

@@ -58,7 +58,13 @@ bool X11Window::lost() const {
 void X11Window::Queue(const WindowEvent& event) {
     {
         std::lock_guard<std::mutex> hold(mutex_);
-        fromServer_.push_back(event);
+        // Only the newest position of a pointer that moves faster than it is taken matters.
+        if (event.kind == WindowEventKind::Motion && !fromServer_.empty() &&
+            fromServer_.back().kind == WindowEventKind::Motion) {
+            fromServer_.back() = event;
+        } else {
+            fromServer_.push_back(event);
+        }
     }
     arrived_.notify_one();
 }
@@ -106,6 +112,9 @@ void X11Window::Deliver(const xcb_generic_event_t& event) {
             }
             break;
         }
+        case XCB_MOTION_NOTIFY:
+            Queue(TranslateMotion(reinterpret_cast<const xcb_motion_notify_event_t&>(event)));
+            break;
         default:
             break;
     }

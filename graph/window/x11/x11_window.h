@@ -65,3 +65,4 @@ private:
 void ReleaseStore(X11Window& window);
 // Mouse buttons as window messages (x11_input.cpp); returns the number of events appended.
 int TranslateButton(const xcb_button_press_event_t& button, bool press, WindowEvent* out);
+WindowEvent TranslateMotion(const xcb_motion_notify_event_t& motion);

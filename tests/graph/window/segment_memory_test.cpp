@@ -81,6 +81,7 @@ TEST(SegmentMemory, EveryOtherDrawingMakesTheWindowWalkTheSegmentAgain) {
         {"viewport", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 639, 479, true); }},
         {"clipping", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 100, 50, false); }},
         {"new window", none, [] { StartMode(); }},
+        {"another page", none, [] { SelectPageToDraw(1); }},
         {"buffer written by the caller", none, [] { ClearNewestBuffer(); }},
         {"pixel and run slots", none, DrawThroughOwnSlots},
         {"line slot", none, [] { DriverSlots.DrawLine = DrawStartInColour2; DrawInColour(14); }},

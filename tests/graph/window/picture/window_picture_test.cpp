@@ -78,6 +78,16 @@ TEST_F(WindowPicture, SavedFileDecodesToTheBackBufferIn16And256ColourModes) {
     }
 }
 
+TEST_F(WindowPicture, TheShownPageIsSavedWhateverPageIsDrawnOn) {
+    StartMode();
+    DrawEveryColour();
+    const std::vector<uint32_t> shown = NewestBufferCopy();
+    SelectPageToDraw(1);
+    SaveWindowPicture("shown.png");
+    EXPECT_NE(NewestBufferCopy(), shown);  // page 1 is black
+    EXPECT_TRUE(DecodePng("shown.png").pixels == shown);
+}
+
 TEST_F(WindowPicture, SaveReplacesAWholeFileAndReportsFailureKeepingWhatWasThere) {
     StartMode();
     DrawEveryColour();
