@@ -6,11 +6,15 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
+
+// A cell size beyond this is no terminal's: the answer is taken out but not believed.
+constexpr long kLargestCell = 4096;
 
 // True when the ';'-separated numbers hold `wanted` as a whole number.
 bool HasParameter(std::string_view parameters, std::string_view wanted) {
@@ -37,8 +41,12 @@ bool TakeControlSequence(const std::string& parameters, char finalByte, Terminal
         // The cell's size in pixels: 6 ; height ; width.
         size_t second = parameters.find(';', 2);
         if (second == std::string::npos) return false;
-        replies.cellHeight = static_cast<int32_t>(std::strtol(parameters.c_str() + 2, nullptr, 10) & 0xFFFF);
-        replies.cellWidth = static_cast<int32_t>(std::strtol(parameters.c_str() + second + 1, nullptr, 10) & 0xFFFF);
+        long height = std::strtol(parameters.c_str() + 2, nullptr, 10);
+        long width = std::strtol(parameters.c_str() + second + 1, nullptr, 10);
+        if (height > 0 && height <= kLargestCell && width > 0 && width <= kLargestCell) {
+            replies.cellHeight = static_cast<int32_t>(height);
+            replies.cellWidth = static_cast<int32_t>(width);
+        }
         return true;
     }
     if (parameters.empty() || parameters[0] != '?') return false;
@@ -54,14 +62,16 @@ bool TakeControlSequence(const std::string& parameters, char finalByte, Terminal
     return false;
 }
 
-void TakeControlSequences(std::string& bytes, TerminalReplies& replies) {
+// Up to `limit`: what follows is inside an answer not yet whole.
+void TakeControlSequences(std::string& bytes, size_t limit, TerminalReplies& replies) {
     size_t start = 0;
-    while ((start = bytes.find("\x1b[", start)) != std::string::npos) {
+    while ((start = bytes.find("\x1b[", start)) < limit) {
         size_t end = start + 2;
         while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3F) ++end;
-        if (end >= bytes.size()) return;  // cut off: wait for the rest
+        if (end >= std::min(limit, bytes.size())) return;  // cut off: wait for the rest
         if (TakeControlSequence(bytes.substr(start + 2, end - start - 2), bytes[end], replies)) {
             bytes.erase(start, end + 1 - start);
+            if (limit != std::string::npos) limit -= end + 1 - start;
         } else {
             start = end + 1;
         }
@@ -85,7 +95,8 @@ void TakeGraphicsAnswers(std::string& bytes, TerminalReplies& replies) {
 
 void TakeTerminalReplies(std::string& bytes, TerminalReplies& replies) {
     TakeGraphicsAnswers(bytes, replies);
-    TakeControlSequences(bytes, replies);
+    // Whole graphics answers are out; one that is left is cut off and may hold anything.
+    TakeControlSequences(bytes, bytes.find("\x1b_G"), replies);
 }
 
 std::string ReadTerminalReplies(int fd, TerminalReplies& replies, bool (*done)(const TerminalReplies&),

@@ -18,6 +18,7 @@ struct TerminalReplies {
     bool sixel = false;          // the device attributes include 4, sixel graphics
     int32_t cellWidth = 0;       // pixels, 0 until reported
     int32_t cellHeight = 0;
+    friend bool operator==(const TerminalReplies&, const TerminalReplies&) = default;
 };
 
 // Takes the answers out of bytes read from the terminal. Keys typed meanwhile stay, and so does
