@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "console/picture_query.h"
@@ -43,7 +44,10 @@ void WriteToStandardOutput(std::string_view bytes) { WriteToTerminal(STDOUT_FILE
 // Pictures in the terminal when it shows them (or they are forced); false when it does not.
 bool SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool forced) {
     TerminalPictureSupport terminal;
-    if (!AskTerminalAboutPictures(terminal)) return false;
+    std::string typed;
+    const bool asked = AskTerminalAboutPictures(terminal, typed);
+    if (console != nullptr) console->KeepTypedKeys(typed);
+    if (!asked) return false;
     if (!forced && !terminal.kittyGraphics && !terminal.sixel) return false;
     if (terminal.cellWidth <= 0 || terminal.cellHeight <= 0 || terminal.rows <= dialogueRows) return false;
     const int32_t pictureRows = terminal.rows - dialogueRows;

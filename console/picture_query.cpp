@@ -21,7 +21,7 @@ constexpr char kQuestions[] = "\x1b_Gi=31,s=1,v=1,a=q,t=d,f=24;AAAA\x1b\\\x1b[16
 
 }  // namespace
 
-bool AskTerminalAboutPictures(TerminalPictureSupport& found) {
+bool AskTerminalAboutPictures(TerminalPictureSupport& found, std::string& typed) {
     if (!isatty(STDOUT_FILENO)) return false;
     winsize size{};
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
@@ -38,9 +38,13 @@ bool AskTerminalAboutPictures(TerminalPictureSupport& found) {
     bool held = TakeOverTerminal(replyFd, STDOUT_FILENO);
     WriteToTerminal(STDOUT_FILENO, kQuestions);
     TerminalReplies replies;
-    ReadTerminalReplies(replyFd, replies, [](const TerminalReplies& r) { return r.attributesReported; }, kAnswerWait);
+    std::string bytes = ReadTerminalReplies(replyFd, replies, [](const TerminalReplies& r) { return r.attributesReported; }, kAnswerWait);
     if (held) GiveBackTerminal();
-    if (replyFd != STDIN_FILENO) close(replyFd);
+    if (replyFd == STDIN_FILENO) {
+        typed += bytes;
+    } else {
+        close(replyFd);
+    }
     found.kittyGraphics = replies.kittyGraphics;
     found.sixel = replies.sixel;
     if (found.cellWidth == 0 && replies.cellWidth > 0 && replies.cellHeight > 0) {

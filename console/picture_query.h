@@ -2,6 +2,7 @@
 // Asking the terminal whether it shows pictures, and how large it and its cells are.
 
 #include <cstdint>
+#include <string>
 
 struct TerminalPictureSupport {
     bool kittyGraphics = false;  // the kitty graphics protocol
@@ -15,4 +16,5 @@ struct TerminalPictureSupport {
 // Asks the terminal on standard output with a short bound on the wait (a silent terminal costs a
 // fraction of a second), holding it as the console holds it meanwhile. Nothing is asked, and
 // false returned, when standard output is not a terminal; otherwise true, with what was found.
-bool AskTerminalAboutPictures(TerminalPictureSupport& found);
+// Keys typed on standard input meanwhile are added to `typed`, for the console to read.
+bool AskTerminalAboutPictures(TerminalPictureSupport& found, std::string& typed);

@@ -59,6 +59,8 @@ void TerminalDevice::ReserveTopRows(int32_t rows) {
     writer_.SetFirstRow(reservedRows_);
 }
 
+void TerminalDevice::KeepTypedKeys(const std::string& bytes) { unreadBytes_ += bytes; }
+
 int32_t TerminalDevice::RowsLeft(int32_t terminalRows) const { return std::max(terminalRows - reservedRows_, 1); }
 
 bool TerminalDevice::IsScreen(uint32_t handle) const {

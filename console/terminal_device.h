@@ -24,6 +24,9 @@ public:
     // The top `rows` rows of the terminal hold a picture from now on: the screen is the rows
     // below them, and it scrolls only there. Call it before the screen is first asked about.
     void ReserveTopRows(int32_t rows);
+    // Keys typed on the terminal before the session started, read while its answers were
+    // awaited: they come first.
+    void KeepTypedKeys(const std::string& bytes);
 
     void StartSession(uint32_t outputHandle, uint32_t inputHandle) override;
     void EndSession() override;
