@@ -94,8 +94,12 @@ protected:
         if (GetParam().remoteControl) {
             for (size_t at; (at = lines.find('\n')) != std::string::npos;) lines.replace(at, 1, "\\r");
             RunProgram({"/bin/sh", "-c", "kitty @ --to unix:$1 send-text \"$0\"", lines, (directory_ / "socket").string()}, "");
-        } else {
-            RunProgram({"/bin/sh", "-c", "xdotool mousemove 50 50 type --delay 30 \"$0\"", lines}, "");
+        } else {  // XTEST into the window under the pointer; a typed '\n' would be Ctrl+J
+            RunProgram({XDOTOOL, "mousemove", "50", "50"}, "");
+            for (size_t at; (at = lines.find('\n')) != std::string::npos; lines.erase(0, at + 1)) {
+                RunProgram({XDOTOOL, "type", "--delay", "30", lines.substr(0, at)}, "");
+                RunProgram({XDOTOOL, "key", "Return"}, "");
+            }
         }
     }
     std::string Status() {
@@ -144,9 +148,9 @@ TEST(ChaosplotInTmux, WithoutPicturesOrDisplayTheProgramSaysWhyAsBefore) {
     const std::string socket = "chaosplot-" + std::to_string(getpid());
     const ProgramRun run = RunProgram({"/bin/sh", "-c",
         "tmux -L " + socket + " -f /dev/null new-session -d -x 80 -y 24 'env -u DISPLAY " CHAOSPLOT "; echo status $?; sleep 600' && "
-        "until tmux -L " + socket + " capture-pane -p | grep -q 'inserire xp'; do sleep 0.1; done; "
+        "for i in $(seq 600); do tmux -L " + socket + " capture-pane -p | grep -q 'inserire xp' && break; sleep 0.1; done; "
         "tmux -L " + socket + " send-keys '100' Enter '100' Enter '10' Enter && "
-        "for i in $(seq 100); do tmux -L " + socket + " capture-pane -p | grep -q '^status' && break; sleep 0.2; done; "
+        "for i in $(seq 600); do tmux -L " + socket + " capture-pane -p | grep -q '^status' && break; sleep 0.1; done; "
         "tmux -L " + socket + " capture-pane -p; tmux -L " + socket + " kill-server"}, "");
     for (const char* line : {"chaosplot: cannot open display: DISPLAY is not set", "Window creation failed", "status 1"})
         EXPECT_NE(run.out.find(line), std::string::npos) << run.out;
