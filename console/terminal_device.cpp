@@ -19,6 +19,7 @@
 #include "console/keys.h"
 #include "console/terminal_replies.h"
 #include "console/terminal_session.h"
+#include "console/terminal_write.h"
 #include "runtime/text_stream.h"
 #include "runtime/write_all.h"
 
@@ -37,30 +38,6 @@ constexpr char kKittyDisable[] = "\x1b[<u";
 
 void WriteFully(int fd, std::string_view bytes) { WriteAll(fd, bytes.data(), bytes.size()); }
 
-// Reads from fd until the answers satisfy done or the wait is over; the bytes that are not
-// answers are returned.
-template <typename Done>
-std::string ReadAnswers(int fd, TerminalReplies& replies, Done done) {
-    std::string bytes;
-    auto deadline = std::chrono::steady_clock::now() + kAnswerWait;
-    while (!done(replies)) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
-        pollfd p{fd, POLLIN, 0};
-        int ready = poll(&p, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) break;
-        char buffer[256];
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (n <= 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
-        TakeTerminalReplies(bytes, replies);
-    }
-    return bytes;
-}
-
 constexpr uint8_t kCtrlC = 3;
 constexpr uint8_t kCtrlBackslash = 0x1C;
 
@@ -76,6 +53,15 @@ int SignalOfKey(const KeyEvent& event) {
 
 TerminalDevice::TerminalDevice(int fd, int32_t columns, int32_t rows)
     : screenFd_(fd), screenColumns_(columns), screenRows_(rows) {}
+
+void TerminalDevice::ReserveTopRows(int32_t rows) {
+    reservedRows_ = std::max(rows, 0);
+    writer_.SetFirstRow(reservedRows_);
+}
+
+void TerminalDevice::KeepTypedKeys(const std::string& bytes) { unreadBytes_ += bytes; }
+
+int32_t TerminalDevice::RowsLeft(int32_t terminalRows) const { return std::max(terminalRows - reservedRows_, 1); }
 
 bool TerminalDevice::IsScreen(uint32_t handle) const {
     int fd = static_cast<int>(handle);
@@ -104,7 +90,9 @@ bool TerminalDevice::GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info
             startColumn_ = 0;  // no answer: start on the bottom row, where new text scrolls
             startRow_ = rows - 1;
         }
+        startRow_ -= reservedRows_;  // counted from the screen's first row
     }
+    rows = RowsLeft(rows);
     screenColumns_ = columns;
     screenRows_ = rows;
     info = ScreenBufferInfo{columns, rows, std::min(std::max(startColumn_, 0), columns - 1),
@@ -123,7 +111,7 @@ bool TerminalDevice::ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info
     int fd = static_cast<int>(handle);
     if (ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
         screenColumns_ = size.ws_col;
-        screenRows_ = size.ws_row;
+        screenRows_ = RowsLeft(size.ws_row);
     }
     // Terminals differ in what they do with their cells on a resize; drawn again, the screen
     // is the model's whatever the terminal did.
@@ -144,7 +132,7 @@ bool TerminalDevice::AskCursorPosition(int fd, int32_t& column, int32_t& row) {
     bool held = TakeOverTerminal(replyFd, fd);
     WriteFully(fd, "\x1b[6n");
     TerminalReplies replies;
-    std::string typed = ReadAnswers(replyFd, replies, [](const TerminalReplies& r) { return r.cursorReported; });
+    std::string typed = ReadTerminalReplies(replyFd, replies, [](const TerminalReplies& r) { return r.cursorReported; }, kAnswerWait);
     if (held) GiveBackTerminal();
     if (replyFd == STDIN_FILENO) {
         unreadBytes_ += typed;  // keys typed before the answer came
@@ -180,7 +168,7 @@ void TerminalDevice::AskKeyboardProtocol() {
     // Every terminal answers the device-attributes question, so its answer ends the wait.
     WriteFully(outputFd_, "\x1b[?u\x1b[c");
     TerminalReplies replies;
-    unreadBytes_ += ReadAnswers(inputFd_, replies, [](const TerminalReplies& r) { return r.attributesReported; });
+    unreadBytes_ += ReadTerminalReplies(inputFd_, replies, [](const TerminalReplies& r) { return r.attributesReported; }, kAnswerWait);
     // Switched on only while a line is typed: in between, Ctrl+C must reach the terminal's own
     // signal key, which the protocol would turn into a key sequence.
     if (replies.keyboardFlagsReported) SetListeningSequences(kKittyEnable, kKittyDisable);
@@ -220,7 +208,7 @@ void TerminalDevice::ScrollRowsUp(uint32_t handle, int32_t top, int32_t bottom, 
 void TerminalDevice::Flush() {
     if (writer_.bytes().empty()) return;
     int fd = outputFd_ >= 0 ? outputFd_ : screenFd_;
-    WriteFully(fd, writer_.bytes());
+    WriteToTerminal(fd, writer_.bytes());
     writer_.Sent();
 }
 

@@ -21,6 +21,13 @@ public:
     // measurements), with the cursor at the top left.
     TerminalDevice(int fd, int32_t columns, int32_t rows);
 
+    // The top `rows` rows of the terminal hold a picture from now on: the screen is the rows
+    // below them, and it scrolls only there. Call it before the screen is first asked about.
+    void ReserveTopRows(int32_t rows);
+    // Keys typed on the terminal before the session started, read while its answers were
+    // awaited: they come first.
+    void KeepTypedKeys(const std::string& bytes);
+
     void StartSession(uint32_t outputHandle, uint32_t inputHandle) override;
     void EndSession() override;
     bool GetScreenBufferInfo(uint32_t handle, ScreenBufferInfo& info) override;
@@ -41,6 +48,8 @@ private:
     using Clock = std::chrono::steady_clock;
 
     bool IsScreen(uint32_t handle) const;
+    // The terminal's rows less the reserved ones, at least one.
+    int32_t RowsLeft(int32_t terminalRows) const;
     bool AskCursorPosition(int fd, int32_t& column, int32_t& row);
     void AskKeyboardProtocol();
     // Reads what the input has (waiting up to timeoutMs, -1 for as long as it takes) and decodes
@@ -57,6 +66,7 @@ private:
     bool cursorAsked_ = false;
     int32_t startColumn_ = 0;
     int32_t startRow_ = 0;
+    int32_t reservedRows_ = 0;
 
     int outputFd_ = -1;
     int inputFd_ = -1;

@@ -74,7 +74,7 @@ void TerminalScreenWriter::MoveTo(int32_t column, int32_t row) {
         bytes_.push_back('\r');
     } else {
         bytes_ += "\x1b[";
-        AppendNumber(bytes_, row + 1);
+        AppendNumber(bytes_, firstRow_ + row + 1);
         bytes_.push_back(';');
         AppendNumber(bytes_, column + 1);
         bytes_.push_back('H');
@@ -100,10 +100,16 @@ void TerminalScreenWriter::WriteCell(int32_t column, int32_t row, uint8_t charac
 
 void TerminalScreenWriter::MoveCursor(int32_t column, int32_t row) { MoveTo(column, row); }
 
+void TerminalScreenWriter::SetFirstRow(int32_t row) {
+    firstRow_ = row;
+    column_ = -1;
+    row_ = -1;
+}
+
 void TerminalScreenWriter::ScrollUp(int32_t top, int32_t bottom, int32_t rows, uint8_t attribute) {
     // The terminal fills the new bottom row with the current background colour.
     UseAttribute(attribute);
-    if (top == 0 && bottom == rows - 1) {
+    if (firstRow_ == 0 && top == 0 && bottom == rows - 1) {
         // A line feed on the bottom row scrolls the screen; any column will do.
         if (row_ != bottom) MoveTo(0, bottom);
         bytes_.push_back('\n');
@@ -111,12 +117,12 @@ void TerminalScreenWriter::ScrollUp(int32_t top, int32_t bottom, int32_t rows, u
         return;
     }
     bytes_ += "\x1b[";
-    AppendNumber(bytes_, top + 1);
+    AppendNumber(bytes_, firstRow_ + top + 1);
     bytes_.push_back(';');
-    AppendNumber(bytes_, bottom + 1);
+    AppendNumber(bytes_, firstRow_ + bottom + 1);
     bytes_ += "r";
     bytes_ += "\x1b[";
-    AppendNumber(bytes_, bottom + 1);
+    AppendNumber(bytes_, firstRow_ + bottom + 1);
     bytes_ += ";1H\n\x1b[r";  // a line feed on the bottom margin scrolls the region
     column_ = -1;  // resetting the margins homes the cursor
     row_ = -1;
@@ -124,7 +130,14 @@ void TerminalScreenWriter::ScrollUp(int32_t top, int32_t bottom, int32_t rows, u
 
 void TerminalScreenWriter::Redraw(const ScreenModel& screen) {
     constexpr uint8_t kTerminalDefault = 0x07;
-    bytes_ += "\x1b[0m\x1b[2J";  // cleared in the terminal's own colours
+    bytes_ += "\x1b[0m";  // cleared in the terminal's own colours
+    if (firstRow_ == 0) {
+        bytes_ += "\x1b[2J";
+    } else {
+        bytes_ += "\x1b[";  // from the screen's first row down, below the picture
+        AppendNumber(bytes_, firstRow_ + 1);
+        bytes_ += ";1H\x1b[J";
+    }
     attribute_ = kTerminalDefault;
     column_ = -1;
     row_ = -1;

@@ -20,6 +20,9 @@ class TerminalScreenWriter {
 public:
     void WriteCell(int32_t column, int32_t row, uint8_t character, uint8_t attribute, int32_t columns);
     void MoveCursor(int32_t column, int32_t row);
+    // Row 0 of the screen is the terminal's row `row` (0-based) from now on: the rows above it
+    // belong to a picture, which no scroll or redraw touches.
+    void SetFirstRow(int32_t row);
     // Rows top+1..bottom move up one row; rows is the height of the whole screen.
     void ScrollUp(int32_t top, int32_t bottom, int32_t rows, uint8_t attribute);
 
@@ -40,4 +43,5 @@ private:
     int32_t column_ = -1;  // where the terminal's cursor is, -1 when unknown
     int32_t row_ = -1;
     int32_t attribute_ = -1;
+    int32_t firstRow_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "console/terminal_write.h"
 #include "runtime/signal_exit.h"
 #include "runtime/write_all.h"
 
@@ -162,11 +163,13 @@ void ListenForKeys(bool wanted) {
     listening.store(wanted);
     // Signal keys go off before the protocol goes on, and come back after it is off: a Ctrl+C
     // is always either a signal or a key, never lost between the two.
+    // Outside signal handlers the sequences take their turn with other threads' writes (a
+    // picture in the terminal), so they never land inside one.
     if (wanted) {
         tcsetattr(saved.inputFd, TCSANOW, &saved.listening);
-        Send(saved.startListening);
+        WriteToTerminal(saved.outputFd, {saved.startListening.bytes, saved.startListening.length});
     } else {
-        Send(saved.stopListening);
+        WriteToTerminal(saved.outputFd, {saved.stopListening.bytes, saved.stopListening.length});
         tcsetattr(saved.inputFd, TCSANOW, &saved.busy);
     }
 }

@@ -7,11 +7,12 @@
 # hershey-fonts-data holds the glyphs the build turns into fonts 1 to 10 (tools/stroke_fonts), so
 # programs do not need it.
 BUILD_PACKAGES="g++ make cmake pkg-config hershey-fonts-data"
-GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev libpng-dev"
+GRAPHICS_PACKAGES="libxcb1-dev libxcb-shm0-dev libxkbcommon-x11-dev libpng-dev zlib1g-dev"
 # The tests, the benchmarks and the sanitizer and fuzzer builds. libclang-rt-dev is Debian's
 # unversioned name for the runtime of the default clang, so the two always match. The manual
-# page tests read the pages with man.
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xdotool x11-apps tmux man-db"
+# page tests read the pages with man. kitty (on Mesa's software GL) and xterm show the pictures
+# the plotter draws in a terminal.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev xvfb xdotool x11-apps tmux man-db kitty libgl1-mesa-dri xterm"
 # Making the Debian packages (scripts/package): CPack's DEB generator runs file, and
 # dpkg-shlibdeps finds the packages' dependencies.
 PACKAGING_PACKAGES="file dpkg-dev"

@@ -98,6 +98,34 @@ TEST(TerminalReplies, AnswersAreTakenOutTypedKeysStay) {
     EXPECT_TRUE(replies.attributesReported);
 }
 
+TEST(TerminalOutput, BelowAPictureTheScreenStartsOnItsFirstRowAndScrollsOnlyThere) {
+    TerminalScreenWriter writer;
+    writer.SetFirstRow(30);
+    writer.MoveCursor(3, 2);
+    writer.ScrollUp(0, 7, 8, 0x07);
+    EXPECT_EQ(writer.bytes(), "\x1b[33;4H\x1b[0m\x1b[31;38r\x1b[38;1H\n\x1b[r");
+    writer.Sent();
+    writer.Redraw(ScreenModel(80, 8, 0x07));
+    EXPECT_EQ(writer.bytes(), "\x1b[0m\x1b[31;1H\x1b[J\x1b[31;1H");  // the picture's rows stay
+}
+
+TEST(TerminalReplies, PictureAnswersSayWhatTheTerminalShows) {
+    struct Case { const char* bytes; bool kitty; bool sixel; int32_t cellWidth; int32_t cellHeight; };
+    for (const Case& c : {Case{"\x1b_Gi=31;OK\x1b\\\x1b[6;18;9t\x1b[?62;c", true, false, 9, 18},
+                          Case{"\x1b_Gi=31;ENOENT:no\x1b\\\x1b[?63;1;4c", false, true, 0, 0},
+                          Case{"\x1b[?64;14;44c", false, false, 0, 0},
+                          Case{"\x1b[6;99999999999;7t\x1b[?4c", false, true, 0, 0}}) {
+        TerminalReplies replies;
+        std::string bytes = c.bytes;
+        TakeTerminalReplies(bytes, replies);
+        EXPECT_TRUE(replies.attributesReported) << c.bytes;
+        EXPECT_EQ(replies.kittyGraphics, c.kitty) << c.bytes;
+        EXPECT_EQ(replies.sixel, c.sixel) << c.bytes;  // 4 only among the attributes, not in 14 or 44
+        EXPECT_EQ(replies.cellWidth, c.cellWidth) << c.bytes;
+        EXPECT_EQ(replies.cellHeight, c.cellHeight) << c.bytes;
+    }
+}
+
 TEST(TerminalReplies, AnAnswerCutOffStaysForTheNextRead) {
     TerminalReplies replies;
     std::string bytes = "x\x1b[3;";

@@ -14,6 +14,7 @@
 
 #include "tests/console/pseudo_terminal.h"
 #include "tests/e2e/plotter_terminal.h"
+#include "tests/e2e/reference_pictures.h"
 #include "tests/e2e/x_inspector.h"
 #include "tests/e2e/xvfb_server.h"
 #include "tests/graph/window/picture/png_decode.h"
@@ -28,47 +29,6 @@ const std::string kGuardMessage =
     "Error: Not in graphics mode (use InitGraph and test GraphResult afterwards)";
 // Enough steps to keep the program drawing for a few seconds.
 const std::string kLongRun = "30000000";
-
-Picture ReadPicture(const std::string& path) {
-    Picture picture;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return picture;
-    int32_t size[2];
-    if (std::fread(size, sizeof size, 1, file) == 1) {
-        picture.width = size[0];
-        picture.height = size[1];
-        picture.pixels.resize(static_cast<size_t>(size[0]) * size[1]);
-        if (std::fread(picture.pixels.data(), 4, picture.pixels.size(), file) !=
-            picture.pixels.size()) {
-            picture = {};
-        }
-    }
-    std::fclose(file);
-    return picture;
-}
-
-// What the memory display shows in each window after the same answers (the last answer ends
-// the program).
-std::vector<Picture> ReferencePictures(const std::string& answers, int width, int height) {
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                            ("chaosplot-reference-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory);
-    const ProgramRun reference =
-        RunProgram({REFERENCE_PLOTTER, directory.string(), std::to_string(width),
-                    std::to_string(height), std::to_string(width), std::to_string(height)},
-                   answers);
-    std::vector<Picture> pictures;
-    if (reference.exitStatus == 0) {
-        for (int n = 1;; ++n) {
-            Picture picture =
-                ReadPicture((directory / ("window-" + std::to_string(n) + ".pixels")).string());
-            if (picture.pixels.empty()) break;
-            pictures.push_back(std::move(picture));
-        }
-    }
-    std::filesystem::remove_all(directory);
-    return pictures;
-}
 
 template <typename Condition>
 bool Eventually(Condition condition, int timeoutMs = 10000) {

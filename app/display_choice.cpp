@@ -1,0 +1,74 @@
+// display_choice: see display_choice.h.
+
+#include "app/display_choice.h"
+
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/picture_query.h"
+#include "console/terminal_device.h"
+#include "console/terminal_write.h"
+#include "graph/window/terminal/terminal_display.h"
+#include "graph/window/x11/x11_display.h"
+
+namespace {
+
+enum class Choice : uint8_t { Automatic, X11, Terminal, None };
+
+Choice ForcedChoice() {
+    const char* forced = std::getenv("CHAOSPLOT_DISPLAY");
+    std::string_view name = forced == nullptr ? "" : forced;
+    if (name == "x11") return Choice::X11;
+    if (name == "terminal") return Choice::Terminal;
+    if (name == "none") return Choice::None;
+    return Choice::Automatic;
+}
+
+bool XServerAnswers() {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') return false;
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+void WriteToStandardOutput(std::string_view bytes) { WriteToTerminal(STDOUT_FILENO, bytes); }
+
+// Pictures in the terminal when it shows them (or they are forced); false when it does not.
+bool SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool forced) {
+    TerminalPictureSupport terminal;
+    std::string typed;
+    const bool asked = AskTerminalAboutPictures(terminal, typed);
+    if (console != nullptr) console->KeepTypedKeys(typed);
+    if (!asked) return false;
+    if (!forced && !terminal.kittyGraphics && !terminal.sixel) return false;
+    if (terminal.cellWidth <= 0 || terminal.cellHeight <= 0 || terminal.rows <= dialogueRows) return false;
+    const int32_t pictureRows = terminal.rows - dialogueRows;
+    const PictureArea area{terminal.columns * terminal.cellWidth, pictureRows * terminal.cellHeight,
+                           terminal.cellWidth, terminal.cellHeight};
+    const PictureProtocol protocol =
+        terminal.sixel && !terminal.kittyGraphics ? PictureProtocol::Sixel : PictureProtocol::Kitty;
+    static std::optional<TerminalDisplay> display;
+    display.emplace(protocol, area, WriteToStandardOutput);
+    SelectDisplay(*display);
+    if (console != nullptr) console->ReserveTopRows(pictureRows);
+    return true;
+}
+
+}  // namespace
+
+void ChooseDisplay(TerminalDevice* console, int32_t dialogueRows) {
+    static X11Display x11;
+    const Choice choice = ForcedChoice();
+    if (choice == Choice::None) unsetenv("DISPLAY");
+    const bool tryTerminal = choice == Choice::Terminal || (choice == Choice::Automatic && !XServerAnswers());
+    if (tryTerminal && SelectTerminalDisplay(console, dialogueRows, choice == Choice::Terminal)) return;
+    SelectDisplay(x11);
+}
