@@ -32,9 +32,12 @@ bool TakeControlSequence(const std::string& parameters, char finalByte, Terminal
     const bool numeric = parameters.find_first_not_of("0123456789;") == std::string::npos;
     size_t separator = parameters.find(';');
     if (finalByte == 'R' && separator != std::string::npos && separator > 0 && numeric) {
+        // Rows and columns count from 1: a 0 is no terminal's answer.
+        const int row = std::atoi(parameters.c_str()), column = std::atoi(parameters.c_str() + separator + 1);
+        if (row < 1 || column < 1) return false;
         replies.cursorReported = true;
-        replies.cursorRow = std::atoi(parameters.c_str()) - 1;
-        replies.cursorColumn = std::atoi(parameters.c_str() + separator + 1) - 1;
+        replies.cursorRow = row - 1;
+        replies.cursorColumn = column - 1;
         return true;
     }
     if (finalByte == 't' && numeric && parameters.rfind("6;", 0) == 0) {
@@ -62,41 +65,49 @@ bool TakeControlSequence(const std::string& parameters, char finalByte, Terminal
     return false;
 }
 
-// Up to `limit`: what follows is inside an answer not yet whole.
-void TakeControlSequences(std::string& bytes, size_t limit, TerminalReplies& replies) {
-    size_t start = 0;
-    while ((start = bytes.find("\x1b[", start)) < limit) {
-        size_t end = start + 2;
-        while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3F) ++end;
-        if (end >= std::min(limit, bytes.size())) return;  // cut off: wait for the rest
-        if (TakeControlSequence(bytes.substr(start + 2, end - start - 2), bytes[end], replies)) {
-            bytes.erase(start, end + 1 - start);
-            if (limit != std::string::npos) limit -= end + 1 - start;
-        } else {
-            start = end + 1;
-        }
-    }
-}
-
-// Answers of the kitty graphics protocol: ESC _ G keys ; message ESC backslash.
-void TakeGraphicsAnswers(std::string& bytes, TerminalReplies& replies) {
-    size_t start = 0;
-    while ((start = bytes.find("\x1b_G", start)) != std::string::npos) {
-        size_t end = bytes.find("\x1b\\", start + 3);
-        if (end == std::string::npos) return;  // cut off: wait for the rest
-        std::string_view answer(bytes.data() + start + 3, end - start - 3);
-        size_t separator = answer.find(';');
-        if (separator != std::string_view::npos && answer.substr(separator + 1) == "OK") replies.kittyGraphics = true;
-        bytes.erase(start, end + 2 - start);
-    }
+// Answers of the kitty graphics protocol: ESC _ G keys ; message ESC backslash. Returns the
+// answer's length, or 0 while its end has not arrived.
+size_t TakeGraphicsAnswer(const std::string& bytes, size_t start, TerminalReplies& replies) {
+    const size_t end = bytes.find("\x1b\\", start + 3);
+    if (end == std::string::npos) return 0;
+    const std::string_view answer(bytes.data() + start + 3, end - start - 3);
+    const size_t separator = answer.find(';');
+    if (separator != std::string_view::npos && answer.substr(separator + 1) == "OK") replies.kittyGraphics = true;
+    return end + 2 - start;
 }
 
 }  // namespace
 
+// One pass from the first byte not yet judged to the first that may begin an answer still cut
+// off. Bytes judged to be keys are not judged again, so that an answer taken out from between
+// them cannot join them into an answer of their own: the answers found do not depend on how the
+// bytes were split into reads.
 void TakeTerminalReplies(std::string& bytes, TerminalReplies& replies) {
-    TakeGraphicsAnswers(bytes, replies);
-    // Whole graphics answers are out; one that is left is cut off and may hold anything.
-    TakeControlSequences(bytes, bytes.find("\x1b_G"), replies);
+    size_t at = std::min(replies.keysJudged, bytes.size());
+    while (at < bytes.size()) {
+        if (bytes[at] != '\x1b') {
+            ++at;
+            continue;
+        }
+        if (at + 2 >= bytes.size()) break;  // too short to tell: wait for the rest
+        if (bytes[at + 1] == '_' && bytes[at + 2] == 'G') {
+            const size_t length = TakeGraphicsAnswer(bytes, at, replies);
+            if (length == 0) break;
+            bytes.erase(at, length);
+        } else if (bytes[at + 1] == '[') {
+            size_t end = at + 2;
+            while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3F) ++end;
+            if (end == bytes.size()) break;
+            if (TakeControlSequence(bytes.substr(at + 2, end - at - 2), bytes[end], replies)) {
+                bytes.erase(at, end + 1 - at);
+            } else {
+                at = end + 1;
+            }
+        } else {
+            ++at;
+        }
+    }
+    replies.keysJudged = at;
 }
 
 std::string ReadTerminalReplies(int fd, TerminalReplies& replies, bool (*done)(const TerminalReplies&),

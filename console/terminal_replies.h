@@ -5,6 +5,7 @@
 // answers).
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,8 @@ struct TerminalReplies {
     bool sixel = false;          // the device attributes include 4, sixel graphics
     int32_t cellWidth = 0;       // pixels, 0 until reported
     int32_t cellHeight = 0;
+    // How many bytes at the front of the input are keys typed meanwhile, already judged.
+    size_t keysJudged = 0;
     friend bool operator==(const TerminalReplies&, const TerminalReplies&) = default;
 };
 

@@ -126,6 +126,22 @@ TEST(TerminalReplies, PictureAnswersSayWhatTheTerminalShows) {
     }
 }
 
+// Escape typed, then the attributes arrive, then "[5;5R" is typed: taking the answer out must not
+// make a cursor report of the keys around it, however the bytes were split into reads.
+TEST(TerminalReplies, KeysAroundAnAnswerTakenOutStayKeys) {
+    for (size_t firstRead : {size_t{6}, size_t{11}}) {
+        const std::string input = "\x1b\x1b[?1c[5;5R";
+        TerminalReplies replies;
+        std::string bytes = input.substr(0, firstRead);
+        TakeTerminalReplies(bytes, replies);
+        bytes += input.substr(firstRead);
+        TakeTerminalReplies(bytes, replies);
+        EXPECT_EQ(bytes, "\x1b[5;5R");
+        EXPECT_TRUE(replies.attributesReported);
+        EXPECT_FALSE(replies.cursorReported);
+    }
+}
+
 TEST(TerminalReplies, AnAnswerCutOffStaysForTheNextRead) {
     TerminalReplies replies;
     std::string bytes = "x\x1b[3;";
