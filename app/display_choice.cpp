@@ -3,7 +3,6 @@
 #include "app/display_choice.h"
 
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,13 +29,9 @@ Choice ForcedChoice() {
     return Choice::Automatic;
 }
 
-bool XServerAnswers() {
+bool XServerAnswers(X11Display& x11) {
     const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') return false;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    return name != nullptr && *name != '\0' && x11.Answers();
 }
 
 void WriteToStandardOutput(std::string_view bytes) { WriteToTerminal(STDOUT_FILENO, bytes); }
@@ -68,7 +63,7 @@ void ChooseDisplay(TerminalDevice* console, int32_t dialogueRows) {
     static X11Display x11;
     const Choice choice = ForcedChoice();
     if (choice == Choice::None) unsetenv("DISPLAY");
-    const bool tryTerminal = choice == Choice::Terminal || (choice == Choice::Automatic && !XServerAnswers());
+    const bool tryTerminal = choice == Choice::Terminal || (choice == Choice::Automatic && !XServerAnswers(x11));
     if (tryTerminal && SelectTerminalDisplay(console, dialogueRows, choice == Choice::Terminal)) return;
     SelectDisplay(x11);
 }

@@ -64,6 +64,8 @@ std::shared_ptr<X11Connection> X11Display::Connection() {
     return connection_;
 }
 
+bool X11Display::Answers() { return Connection()->Usable(); }
+
 WindowHandle X11Display::CreateWindow(const WindowRequest& request) {
     const std::shared_ptr<X11Connection> server = Connection();
     if (!server->Usable()) {

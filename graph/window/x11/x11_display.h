@@ -22,6 +22,11 @@ public:
     X11Display();
     ~X11Display() override;
 
+    // Whether the server DISPLAY names answers. The connection it opens stays for the windows
+    // to come: a probe of its own that closed again would, on a server that resets when its
+    // last client leaves, reset it just before the windows connect.
+    bool Answers();
+
     ScreenMetrics Metrics() override;
     // On a display that cannot be reached at all, also says why on standard error.
     WindowHandle CreateWindow(const WindowRequest& request) override;
