@@ -53,7 +53,10 @@ bool SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool f
     static std::optional<TerminalDisplay> display;
     display.emplace(protocol, area, WriteToStandardOutput);
     SelectDisplay(*display);
-    if (console != nullptr) console->ReserveTopRows(pictureRows);
+    if (console != nullptr) {
+        console->ReserveTopRows(pictureRows);
+        console->SetScreenRedrawnSlot([] { display->ShowAgain(); });
+    }
     return true;
 }
 

@@ -118,6 +118,7 @@ bool TerminalDevice::ScreenBufferChanged(uint32_t handle, ScreenBufferInfo& info
     drawn_->Resize(screenColumns_, screenRows_);
     writer_.Redraw(*drawn_);
     Flush();
+    if (screenRedrawn_ != nullptr) screenRedrawn_();
     info = ScreenBufferInfo{screenColumns_, screenRows_, drawn_->cursorColumn(), drawn_->cursorRow(),
                             kDefaultAttribute};
     return true;

@@ -27,6 +27,10 @@ public:
     // Keys typed on the terminal before the session started, read while its answers were
     // awaited: they come first.
     void KeepTypedKeys(const std::string& bytes);
+    // Called once the screen has been drawn again after the terminal changed under it (a
+    // resize, or a stop during which others wrote to it), for what else it shows: the picture
+    // in the reserved rows. Nothing by default.
+    void SetScreenRedrawnSlot(void (*slot)()) { screenRedrawn_ = slot; }
 
     void StartSession(uint32_t outputHandle, uint32_t inputHandle) override;
     void EndSession() override;
@@ -67,6 +71,7 @@ private:
     int32_t startColumn_ = 0;
     int32_t startRow_ = 0;
     int32_t reservedRows_ = 0;
+    void (*screenRedrawn_)() = nullptr;
 
     int outputFd_ = -1;
     int inputFd_ = -1;

@@ -88,17 +88,24 @@ void TerminalDisplay::Present(WindowHandle window, const PixelBuffer& buffer, Pi
 }
 
 void TerminalDisplay::SendUnsent(WindowHandle handle, Window& window) {
-    if (window.unsent.IsEmpty()) return;
-    const PixelBuffer image{window.image.data(), window.width, window.height, window.width, nullptr};
-    std::string out;
     std::lock_guard<std::mutex> guard(pictureMutex_);
+    if (showAgain_ && shown_ == handle) {
+        showAgain_ = false;
+        window.sendWhole = true;
+        window.unsent = {0, 0, window.width, window.height};
+    }
+    if (window.unsent.IsEmpty()) return;
     if (shown_ != handle) {
         window.unsent = {0, 0, 0, 0};  // a newer window's picture covers it
         return;
     }
+    const PixelBuffer image{window.image.data(), window.width, window.height, window.width, nullptr};
+    std::string out;
+    // A whole picture replaces what the terminal showed there: the picture before, and with
+    // sixel the cells too, where a resize may have moved text into the picture's rows.
+    if (window.sendWhole) AppendRemoval(out);
     if (protocol_ == PictureProtocol::Kitty) {
         if (window.sendWhole) {
-            AppendRemoval(out);
             out += kSaveCursor;
             AppendCursorTo(out, 0, 0);
             AppendKittyPicture(out, kPictureId, image);
@@ -181,3 +188,13 @@ void TerminalDisplay::PostDestroy(WindowHandle window) { Post(window, WindowEven
 void TerminalDisplay::PostQuit(WindowHandle window) { Post(window, WindowEventKind::Quit); }
 void TerminalDisplay::PostDamage(WindowHandle window) { Post(window, WindowEventKind::Damage); }
 void TerminalDisplay::PostWake(WindowHandle window) { Post(window, WindowEventKind::Wake); }
+
+void TerminalDisplay::ShowAgain() {
+    WindowHandle shown;
+    {
+        std::lock_guard<std::mutex> guard(pictureMutex_);
+        showAgain_ = true;
+        shown = shown_;
+    }
+    Post(shown, WindowEventKind::None);  // the GUI thread sends it before it waits again
+}

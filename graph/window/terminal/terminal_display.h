@@ -56,6 +56,11 @@ public:
     void PostDamage(WindowHandle window) override;
     void PostWake(WindowHandle window) override;
 
+    // The terminal may have moved or lost its picture (it was resized, or others wrote to it
+    // while the program was stopped): the shown window's picture is sent again, whole and at its
+    // place, from that window's GUI thread. Any thread.
+    void ShowAgain();
+
 private:
     struct Window {
         std::deque<WindowEvent> events;  // guarded by mutex_
@@ -85,4 +90,5 @@ private:
     // Guards the terminal's picture: which window it shows and the writes that change it.
     std::mutex pictureMutex_;
     WindowHandle shown_ = kNoWindow;
+    bool showAgain_ = false;
 };

@@ -140,3 +140,29 @@ TEST(TerminalDisplay, SixelDamageStartsOnItsCellAndKeepsEveryPixelInPlace) {
         for (int32_t x = 0; x < 40; ++x)
             ASSERT_TRUE(Near(shown.At(x, y), PixelRect{13, 17, 29, 31}.Contains(x, y) ? pixels[static_cast<size_t>(y * 40 + x)] : 0)) << x << "," << y;
 }
+
+TEST(TerminalDisplay, ShownAgainWholeAtItsPlaceAfterTheTerminalChanged) {
+    for (PictureProtocol protocol : {PictureProtocol::Kitty, PictureProtocol::Sixel}) {
+        TerminalDisplay display(protocol, {40, 40, 8, 10}, Capture);
+        WindowHandle window = display.CreateWindow({});
+        PixelBuffer buffer;
+        ASSERT_TRUE(display.CreateBuffer(window, 40, 40, buffer));
+        std::vector<uint32_t> pixels = Scattered(40, 40, 9, 5);
+        std::copy(pixels.begin(), pixels.end(), buffer.pixels);
+        display.ShowWindow(window);
+        display.Present(window, buffer, {0, 0, 40, 40});
+        display.PostWake(window);
+        display.NextEvent(window);
+        display.ShowAgain();  // from another thread, as the console does after a resize
+        written.clear();
+        display.NextEvent(window);  // woken by it
+        ShownPicture shown{40, 40, std::vector<uint32_t>(1600, 0xABCDEF), true};  // what the resize left
+        if (protocol == PictureProtocol::Kitty) {
+            ASSERT_TRUE(ShowKittyStream(written, shown));
+        } else {
+            ASSERT_TRUE(ShowSixelStream(written, 8, 10, SixelValueRounded, shown));
+        }
+        for (int32_t y = 0; y < 40; ++y)
+            for (int32_t x = 0; x < 40; ++x) ASSERT_TRUE(Near(shown.At(x, y), pixels[static_cast<size_t>(y * 40 + x)])) << x << "," << y;
+    }
+}
