@@ -36,15 +36,16 @@ bool XServerAnswers(X11Display& x11) {
 
 void WriteToStandardOutput(std::string_view bytes) { WriteToTerminal(STDOUT_FILENO, bytes); }
 
-// Pictures in the terminal when it shows them (or they are forced); false when it does not.
-bool SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool forced) {
+// Pictures in the terminal when it shows them (or they are forced): the rows they keep at the
+// top; 0 when it does not.
+int32_t SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool forced) {
     TerminalPictureSupport terminal;
     std::string typed;
     const bool asked = AskTerminalAboutPictures(terminal, typed);
     if (console != nullptr) console->KeepTypedKeys(typed);
-    if (!asked) return false;
-    if (!forced && !terminal.kittyGraphics && !terminal.sixel) return false;
-    if (terminal.cellWidth <= 0 || terminal.cellHeight <= 0 || terminal.rows <= dialogueRows) return false;
+    if (!asked) return 0;
+    if (!forced && !terminal.kittyGraphics && !terminal.sixel) return 0;
+    if (terminal.cellWidth <= 0 || terminal.cellHeight <= 0 || terminal.rows <= dialogueRows) return 0;
     const int32_t pictureRows = terminal.rows - dialogueRows;
     const PictureArea area{terminal.columns * terminal.cellWidth, pictureRows * terminal.cellHeight,
                            terminal.cellWidth, terminal.cellHeight};
@@ -57,16 +58,21 @@ bool SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, bool f
         console->ReserveTopRows(pictureRows);
         console->SetScreenRedrawnSlot([] { display->ShowAgain(); });
     }
-    return true;
+    return pictureRows;
 }
 
 }  // namespace
 
-void ChooseDisplay(TerminalDevice* console, int32_t dialogueRows) {
+int32_t ChooseDisplay(TerminalDevice* console, int32_t dialogueRows) {
     static X11Display x11;
     const Choice choice = ForcedChoice();
     if (choice == Choice::None) unsetenv("DISPLAY");
     const bool tryTerminal = choice == Choice::Terminal || (choice == Choice::Automatic && !XServerAnswers(x11));
-    if (tryTerminal && SelectTerminalDisplay(console, dialogueRows, choice == Choice::Terminal)) return;
+    if (tryTerminal) {
+        if (const int32_t pictureRows = SelectTerminalDisplay(console, dialogueRows, choice == Choice::Terminal)) {
+            return pictureRows;
+        }
+    }
     SelectDisplay(x11);
+    return 0;
 }

@@ -9,5 +9,6 @@
 class TerminalDevice;
 
 // Selects the display. With pictures in the terminal, the rows below the picture, at least
-// `dialogueRows` of them, become the screen of `console` when one is given.
-void ChooseDisplay(TerminalDevice* console, int32_t dialogueRows);
+// `dialogueRows` of them, become the screen of `console` when one is given. Returns the rows the
+// picture keeps at the top of the terminal, 0 when windows do not go to the terminal.
+int32_t ChooseDisplay(TerminalDevice* console, int32_t dialogueRows);

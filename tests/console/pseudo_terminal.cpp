@@ -56,6 +56,8 @@ PseudoTerminal::PseudoTerminal(PseudoTerminalOptions options) : options_(std::mo
     winsize size{};
     size.ws_col = static_cast<unsigned short>(options_.columns);
     size.ws_row = static_cast<unsigned short>(options_.rows);
+    size.ws_xpixel = static_cast<unsigned short>(options_.columns * options_.cellWidth);
+    size.ws_ypixel = static_cast<unsigned short>(options_.rows * options_.cellHeight);
     if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) throw std::runtime_error("openpty");
     tcgetattr(slave_, &before_);
 }

@@ -23,6 +23,8 @@ struct PseudoTerminalOptions {
     bool asJob = false;
     int columns = 80;
     int rows = 24;
+    int cellWidth = 0;  // pixels, told with the size; 0: the size in pixels is not told
+    int cellHeight = 0;
 };
 
 struct ProgramEnd {
