@@ -12,6 +12,7 @@
 
 #include "console/picture_query.h"
 #include "console/terminal_device.h"
+#include "console/terminal_session.h"
 #include "console/terminal_write.h"
 #include "graph/window/terminal/terminal_display.h"
 #include "graph/window/x11/x11_display.h"
@@ -54,6 +55,7 @@ int32_t SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, boo
     static std::optional<TerminalDisplay> display;
     display.emplace(protocol, area, WriteToStandardOutput);
     SelectDisplay(*display);
+    SetSignalFarewell(STDOUT_FILENO, display->RemovalBytes());
     if (console != nullptr) {
         console->ReserveTopRows(pictureRows);
         console->SetScreenRedrawnSlot([] { display->ShowAgain(); });

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "console/terminal_write.h"
 #include "runtime/signal_exit.h"
@@ -39,6 +40,12 @@ std::atomic<bool> held{false};
 std::atomic<bool> taken{false};
 std::atomic<bool> listening{false};
 int changePipe[2] = {-1, -1};
+
+struct Farewell {
+    int fd;
+    std::string bytes;
+};
+std::atomic<const Farewell*> farewell{nullptr};
 
 constexpr int kStopSignals[] = {SIGTSTP, SIGTTIN, SIGTTOU};
 
@@ -74,6 +81,17 @@ void Release(bool flush) {
     if (listening.load()) Send(saved.stopListening);
     bool flushNow = flush && saved.stopListening.length > 0;
     tcsetattr(saved.inputFd, flushNow ? TCSAFLUSH : TCSADRAIN, &saved.settings);
+}
+
+// The signal exit routine.
+void SayFarewellAndGiveBack() {
+    if (const Farewell* last = farewell.load()) {
+        // A string terminator first ends any picture command the signal cut off, so that the
+        // terminal reads what follows as commands; where none was open terminals ignore it.
+        WriteAll(last->fd, "\x1b\\", 2);
+        WriteAll(last->fd, last->bytes.data(), last->bytes.size());
+    }
+    GiveBackTerminal();
 }
 
 void OnStop(int signalNumber);
@@ -179,6 +197,11 @@ void GiveBackTerminal() {
     Release(true);
 }
 
+void SetSignalFarewell(int fd, std::string bytes) {
+    // Kept for the life of the process: a signal handler may be reading the one before.
+    farewell.store(new Farewell{fd, std::move(bytes)});
+}
+
 void WatchScreenChanges() {
     if (changePipe[0] < 0 && pipe2(changePipe, O_CLOEXEC | O_NONBLOCK) != 0) changePipe[0] = changePipe[1] = -1;
     InstallNotice(SIGCONT, OnContinue);
@@ -187,7 +210,7 @@ void WatchScreenChanges() {
 
 void InstallTerminalSignalHandlers() {
     WatchScreenChanges();
-    SetSignalExitRoutine(GiveBackTerminal);
+    SetSignalExitRoutine(SayFarewellAndGiveBack);
     InstallDeadlySignalHandlers();
     for (int signalNumber : kStopSignals) {
         struct sigaction previous{};

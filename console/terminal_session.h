@@ -4,6 +4,7 @@
 // under the program (a resize, or a stop during which others wrote to it).
 
 #include <cstddef>
+#include <string>
 
 // Saves the settings of the terminal on inputFd and switches it to raw mode: no echo, no line
 // editing, no flow control, CR kept as CR. The terminal's signal keys (Ctrl+C, Ctrl+\, Ctrl+Z)
@@ -19,6 +20,9 @@ void SetListeningSequences(const char* start, const char* stop);
 void ListenForKeys(bool listening);
 // Gives the terminal back for good. Safe in a signal handler; does nothing when it is not taken.
 void GiveBackTerminal();
+// Bytes written to fd when a deadly signal ends the program, before the terminal is given back:
+// what undoes others' drawing on it (a picture) where no exit handler runs. Set it once.
+void SetSignalFarewell(int fd, std::string bytes);
 // Every deadly signal gives the terminal back before it ends the process; a stop (SIGTSTP,
 // SIGTTIN, SIGTTOU) gives it back while the program is stopped and SIGCONT takes it again;
 // SIGWINCH and SIGCONT are noted as screen changes.

@@ -1,8 +1,9 @@
 #include "tests/e2e/plotter_terminal.h"
 
 #include <chrono>
+#include <utility>
 
-PlotterTerminal::PlotterTerminal() : terminal_(PseudoTerminalOptions{}) {
+PlotterTerminal::PlotterTerminal(PseudoTerminalOptions options) : terminal_(std::move(options)) {
     terminal_.Start({CHAOSPLOT});
 }
 

@@ -11,7 +11,7 @@
 
 class PlotterTerminal {
 public:
-    PlotterTerminal();  // starts chaosplot
+    explicit PlotterTerminal(PseudoTerminalOptions options = {});  // starts chaosplot
     // Types the lines ending in '\n', each once the program has asked for it.
     void Answer(const std::string& lines);
     // Waits until the terminal has shown `text` `count` times; false after timeoutMs.

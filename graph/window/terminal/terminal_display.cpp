@@ -140,6 +140,12 @@ void TerminalDisplay::AppendRemoval(std::string& out) const {
     out += kRestoreCursor;
 }
 
+std::string TerminalDisplay::RemovalBytes() const {
+    std::string out;
+    AppendRemoval(out);
+    return out;
+}
+
 WindowEvent TerminalDisplay::NextEvent(WindowHandle window) {
     std::shared_ptr<Window> w = Find(window);
     if (w == nullptr) return {WindowEventKind::Quit, {}, 0, 0, 0};

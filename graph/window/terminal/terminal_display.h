@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,9 @@ public:
     // while the program was stopped): the shown window's picture is sent again, whole and at its
     // place, from that window's GUI thread. Any thread.
     void ShowAgain();
+    // The bytes that take the picture away, as when its window is destroyed; written on a way
+    // out that destroys no window (a deadly signal), they are harmless when none is shown.
+    std::string RemovalBytes() const;
 
 private:
     struct Window {
