@@ -12,16 +12,19 @@ endif()
 include(GNUInstallDirs)
 
 # The libraries that make up the installed one, in link order.
-set(CHAOSPLOT_LIBRARY_PARTS graph_x11 graph_window graph console runtime)
+set(CHAOSPLOT_LIBRARY_PARTS graph_x11 graph_terminal graph_window graph console runtime)
 # The headers a program includes; whatever they include from the tree is installed with them.
 set(CHAOSPLOT_PUBLIC_HEADERS
   graph/graph.h
   graph/window/x11/x11_display.h
+  graph/window/terminal/terminal_display.h
   runtime/startup.h
   runtime/exit.h
   runtime/text_stream.h
   console/console.h
   console/terminal_device.h
+  console/picture_query.h
+  console/terminal_write.h
 )
 
 # Callers see the records and slot tables, so any change to a public record, slot table or
@@ -42,6 +45,7 @@ if(NOT TARGET PkgConfig::XCB)
   pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-shm xcb-xkb xkbcommon xkbcommon-x11)
 endif()
 find_package(PNG REQUIRED)
+find_package(ZLIB REQUIRED)
 add_library(chaosplot_static STATIC)
 add_library(chaosplot_shared SHARED)
 foreach(part IN LISTS CHAOSPLOT_LIBRARY_PARTS)
@@ -56,8 +60,8 @@ foreach(kind static shared)
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/chaosplot>)
   target_compile_features(chaosplot_${kind} INTERFACE cxx_std_20)
 endforeach()
-target_link_libraries(chaosplot_static PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PkgConfig::XCB PNG::PNG)
-target_link_libraries(chaosplot_shared PUBLIC Threads::Threads PRIVATE ${CMAKE_DL_LIBS} PkgConfig::XCB PNG::PNG)
+target_link_libraries(chaosplot_static PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PkgConfig::XCB PNG::PNG ZLIB::ZLIB)
+target_link_libraries(chaosplot_shared PUBLIC Threads::Threads PRIVATE ${CMAKE_DL_LIBS} PkgConfig::XCB PNG::PNG ZLIB::ZLIB)
 set_target_properties(chaosplot_shared PROPERTIES
   EXPORT_NAME chaosplot
   VERSION ${PROJECT_VERSION}

@@ -49,7 +49,7 @@ CMake package files and the reference manual (section 3).]])
 # The headers and the static library need what the shared library's users do not: the exact
 # shared library beside them and the X libraries' development files.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-  "libchaosplot${CHAOSPLOT_SOVERSION} (= ${PROJECT_VERSION}), libxcb1-dev, libxcb-shm0-dev, libxkbcommon-x11-dev, libpng-dev, pkg-config")
+  "libchaosplot${CHAOSPLOT_SOVERSION} (= ${PROJECT_VERSION}), libxcb1-dev, libxcb-shm0-dev, libxkbcommon-x11-dev, libpng-dev, zlib1g-dev, pkg-config")
 
 # Each package's copyright file and changelog, in its own documentation folder.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
