@@ -40,10 +40,11 @@ bool TurnsNoPage(uintptr_t virtualKey) {
 }
 
 // The window's next key, if one waits: Esc ends, any other turns the page (the key codes leave
-// out modifier and lock keys alone). A closed window ends the gallery.
+// out modifier and lock keys alone). A closed window ends the gallery; a window without keys of
+// its own (a picture in the terminal) leaves them to the terminal.
 std::optional<DemoKey> WindowKey(bool wait) {
     if (!wait && !WindowKeyWaiting()) {
-        if (GraphResult() != GraphOk) return DemoKey::End;
+        if (GraphResult() != GraphOk && GraphResult() != GraphErrorNoInput) return DemoKey::End;
         return std::nullopt;
     }
     const uint8_t code = ReadWindowKey();
