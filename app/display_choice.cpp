@@ -35,6 +35,8 @@ bool XServerAnswers(X11Display& x11) {
     return name != nullptr && *name != '\0' && x11.Answers();
 }
 
+std::optional<TerminalDisplay> terminalDisplay;
+
 void WriteToStandardOutput(std::string_view bytes) { WriteToTerminal(STDOUT_FILENO, bytes); }
 
 // Pictures in the terminal when it shows them (or they are forced): the rows they keep at the
@@ -52,13 +54,12 @@ int32_t SelectTerminalDisplay(TerminalDevice* console, int32_t dialogueRows, boo
                            terminal.cellWidth, terminal.cellHeight};
     const PictureProtocol protocol =
         terminal.sixel && !terminal.kittyGraphics ? PictureProtocol::Sixel : PictureProtocol::Kitty;
-    static std::optional<TerminalDisplay> display;
-    display.emplace(protocol, area, WriteToStandardOutput);
-    SelectDisplay(*display);
-    SetSignalFarewell(STDOUT_FILENO, display->RemovalBytes());
+    terminalDisplay.emplace(protocol, area, WriteToStandardOutput);
+    SelectDisplay(*terminalDisplay);
+    SetSignalFarewell(STDOUT_FILENO, terminalDisplay->RemovalBytes());
     if (console != nullptr) {
         console->ReserveTopRows(pictureRows);
-        console->SetScreenRedrawnSlot([] { display->ShowAgain(); });
+        console->SetScreenRedrawnSlot(ShowPictureAgain);
     }
     return pictureRows;
 }
@@ -77,4 +78,8 @@ int32_t ChooseDisplay(TerminalDevice* console, int32_t dialogueRows) {
     }
     SelectDisplay(x11);
     return 0;
+}
+
+void ShowPictureAgain() {
+    if (terminalDisplay) terminalDisplay->ShowAgain();
 }

@@ -12,3 +12,6 @@ class TerminalDevice;
 // `dialogueRows` of them, become the screen of `console` when one is given. Returns the rows the
 // picture keeps at the top of the terminal, 0 when windows do not go to the terminal.
 int32_t ChooseDisplay(TerminalDevice* console, int32_t dialogueRows);
+// The terminal changed under the picture (a resize, or a stop during which others wrote to it):
+// the picture is shown again, whole. Nothing when windows do not go to the terminal.
+void ShowPictureAgain();

@@ -28,6 +28,7 @@ constexpr int kWindowCheckMs = 50;
 constexpr uint8_t kEscape = 27;
 
 bool terminalInput = false;  // standard input is a terminal that has not ended
+void (*onScreenChange)() = nullptr;
 ExitHandler savedExitHandler;
 
 // Shift, Ctrl, Alt and the logo keys are held for another key (Ctrl+S saves the page), and
@@ -76,7 +77,8 @@ std::optional<DemoKey> TerminalKey(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-void StartDemoKeys() {
+void StartDemoKeys(void (*screenChanged)()) {
+    onScreenChange = screenChanged;
     if (isatty(0)) {
         terminalInput = true;
         InstallTerminalSignalHandlers();
@@ -89,9 +91,10 @@ void StartDemoKeys() {
 std::optional<DemoKey> TakeDemoKey(int waitMs) {
     if (!terminalInput && waitMs < 0) return WindowKey(true);
     if (const auto key = WindowKey(false)) return key;
-    pollfd terminal{terminalInput ? 0 : -1, POLLIN, 0};
-    const int ready = poll(&terminal, 1, waitMs < 0 ? kWindowCheckMs : waitMs);
-    if (ready > 0) {
+    pollfd waits[2] = {{terminalInput ? 0 : -1, POLLIN, 0}, {ScreenChangeDescriptor(), POLLIN, 0}};
+    poll(waits, 2, waitMs < 0 ? kWindowCheckMs : waitMs);
+    if (TakeScreenChange() && onScreenChange != nullptr) onScreenChange();
+    if (waits[0].revents != 0) {
         uint8_t keys[64];
         const ssize_t n = read(0, keys, sizeof keys);
         if (n <= 0) {

@@ -5,8 +5,9 @@
 #include <optional>
 
 // When standard input is a terminal, takes it over: single keys without Enter and without echo,
-// given back on every way out.
-void StartDemoKeys();
+// given back on every way out. `screenChanged` runs, while keys are awaited, after the terminal
+// changed under the program (a resize).
+void StartDemoKeys(void (*screenChanged)());
 
 enum class DemoKey { Next, End };
 

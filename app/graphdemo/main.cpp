@@ -51,7 +51,7 @@ void OpenWindow() {
 [[noreturn]] void DemoMain() {
     RunLayerInits();
     OpenWindow();
-    StartDemoKeys();
+    StartDemoKeys(ShowPictureAgain);
     for (int page = 1;; page = page % demoPageCount + 1) {
         BeginPage(page);
         demoPages[page - 1].draw();
