@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "graph/arc_offsets.h"
+#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
 
 namespace {
@@ -25,6 +26,39 @@ float DegreesToRadians(long double degrees) { return static_cast<float>(degrees 
 void Plot(int32_t x, int32_t y) {
     DriverSlots.WritePixel(static_cast<int16_t>(x), static_cast<int16_t>(y), GraphState.drawColor);
 }
+
+// An arc's points on their way to the WritePixel slot, in the order they are plotted. While the
+// slot holds the back-end's own routine they go to the back-end many at a time; a program's own
+// slot sees each point as it is plotted.
+class PointRun {
+public:
+    PointRun()
+        : batched_(BackendEntries.WritePixels != nullptr && DriverSlots.WritePixel == BackendEntries.WritePixel) {}
+    PointRun(const PointRun&) = delete;
+    PointRun& operator=(const PointRun&) = delete;
+    ~PointRun() { Flush(); }
+
+    void Add(int32_t x, int32_t y) {
+        if (!batched_) {
+            Plot(x, y);
+            return;
+        }
+        points_[count_++] = {static_cast<int16_t>(x), static_cast<int16_t>(y)};
+        if (count_ == kCapacity) Flush();
+    }
+    // The points so far reach the back-end, before anything else may draw.
+    void Flush() {
+        if (count_ == 0) return;
+        BackendEntries.WritePixels(points_, count_, GraphState.drawColor);
+        count_ = 0;
+    }
+
+private:
+    static constexpr int kCapacity = 1024;
+    const bool batched_;
+    int count_ = 0;
+    GraphPoint points_[kCapacity];
+};
 
 void SetLastArc(int16_t centreX, int16_t centreY, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
     int16_t* arc = GraphState.lastArc;
@@ -105,6 +139,7 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     int32_t nextDxs[kChunk], nextDys[kChunk];
     float a = 0.0f;
     int32_t dx = rx, dy = 0;
+    PointRun run;
     for (bool last = false; !last;) {
         int count = 0;
         while (count < kChunk && !last) {
@@ -120,22 +155,23 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
             const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
             int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
             if (inArc(angle)) {
-                Plot(xRight, yUpper);
+                run.Add(xRight, yUpper);
                 upperRight = xRight;
             }
             if (inArc(180.0 - angle)) {
-                Plot(xLeft, yUpper);
+                run.Add(xLeft, yUpper);
                 upperLeft = xLeft;
             }
             if (inArc(180.0 + angle)) {
-                Plot(xLeft, yLower);
+                run.Add(xLeft, yLower);
                 lowerLeft = xLeft;
             }
             if (inArc(360.0 - angle)) {
-                Plot(xRight, yLower);
+                run.Add(xRight, yLower);
                 lowerRight = xRight;
             }
             if (nextDys[i] != dy && xRight - xLeft >= 1) {
+                if (span != IgnoreSpan) run.Flush();
                 GraphState.drawColor = GraphState.fillColor;
                 span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
                 span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));

@@ -31,6 +31,12 @@ struct BackendEntriesRecord {
     int16_t (*Pointer)(PointerState& state);
     int16_t (*PointerChangeWaiting)(bool& waiting);
     int16_t (*ReadPointerChange)(PointerChange& change);
+    // The back-end's own WritePixel, and the same for `count` points of one colour at once:
+    // each point lands as WritePixel lands it, under one hold of the drawing lock. The arcs
+    // hand their points over this way only while the WritePixel slot holds the back-end's own
+    // routine; a program's own slot sees every point go by.
+    WritePixelRoutine WritePixel;
+    void (*WritePixels)(const GraphPoint* points, int count, uint16_t colour);
 };
 
 extern BackendEntriesRecord BackendEntries;

@@ -91,6 +91,29 @@ void BackendWritePixel(int16_t x, int16_t y, uint16_t colour) {
     });
 }
 
+// Points of one colour land in any order alike: the damage is what they touched together, and
+// the drawing generation moves on once when any of them passes the viewport.
+void BackendWritePixels(const GraphPoint* points, int count, uint16_t colour) {
+    const bool clip = GraphState.clipOn;
+    const PixelRect viewport = ViewportOnSurface();
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return;
+    bool passed = false;
+    DrawOnWindow(window, [&](const Surface& surface) {
+        const Ink ink{PixelOfColour(colour), PixelCombine::Copy};
+        PixelRect touched{0, 0, 0, 0};
+        for (int i = 0; i < count; ++i) {
+            const int16_t x = SurfaceX(points[i].x), y = SurfaceY(points[i].y);
+            if (clip && !viewport.Contains(x, y)) continue;
+            passed = true;
+            touched = touched.United(PlotPoint(surface, x, y, ink));
+        }
+        return touched;
+    });
+    if (passed) ++window->drawingGeneration;
+}
+
 // A point clipped away reads as 0 without touching the surface; so does a surface that is not
 // ready (which also reports -11).
 uint16_t BackendReadPixel(int16_t x, int16_t y) {

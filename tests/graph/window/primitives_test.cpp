@@ -304,6 +304,45 @@ TEST(Primitives, DrawLineLeavesThePixelsOfTheGenericRoutine) {
     EXPECT_EQ(forwarded, 601);
 }
 
+// The arcs hand their points to the back-end's own WritePixel many at a time: the same pixels as
+// one at a time through a WritePixel of another address, whatever the viewport, clipping,
+// thickness, fill and colours, and wherever the arc wraps past the coordinate limits.
+void WriteThroughBackend(int16_t x, int16_t y, uint16_t colour) { BackendWritePixel(x, y, colour); }
+
+TEST(Primitives, ArcsLeaveThePixelsOfPointByPointWrites) {
+    std::mt19937 random(23);
+    auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    StartMode();
+    for (int round = 0; round < 40; ++round) {
+        const int16_t left = in(0, 600), top = in(0, 440), right = in(left, 700), bottom = in(top, 540);
+        const bool clip = in(0, 1) == 1;
+        const uint16_t thickness = in(0, 1) ? 3 : 1;
+        std::vector<int> arcs;
+        for (int i = 0; i < 12 * 6; ++i) arcs.push_back(in(0, 3) == 0 ? in(-40000, 40000) : in(-100, 700));
+        auto draw = [&](WritePixelRoutine write) {
+            ClearNewestBuffer();
+            DriverSlots.WritePixel = write;
+            DefineViewport(left, top, right, bottom, clip);
+            SetStrokeStyle(0, 0, thickness);
+            for (size_t i = 0; i < arcs.size(); i += 6) {
+                const int16_t x = static_cast<int16_t>(arcs[i]), y = static_cast<int16_t>(arcs[i + 1]);
+                const auto rx = static_cast<uint16_t>(arcs[i + 2]), ry = static_cast<uint16_t>(arcs[i + 3]);
+                const auto from = static_cast<uint16_t>(arcs[i + 4]), to = static_cast<uint16_t>(arcs[i + 5]);
+                SetDrawColor(static_cast<uint16_t>(i % 16));
+                SelectFill(1, static_cast<uint16_t>((i + 5) % 16));
+                switch (i / 6 % 4) {
+                    case 0: DrawCircle(x, y, rx); break;
+                    case 1: DrawEllipse(x, y, from, to, rx, ry); break;
+                    case 2: DrawArc(x, y, from, to, rx); break;
+                    default: FillEllipseArea(x, y, rx, ry); break;
+                }
+            }
+            return NewestBufferCopy();
+        };
+        ASSERT_EQ(draw(BackendWritePixel), draw(WriteThroughBackend)) << "round " << round;
+    }
+}
+
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
     StartMode();
     CloseNewestWindow();
