@@ -47,7 +47,7 @@ void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
                       NewestWindowShows, SaveNewestWindowPicture, NewestKeyWaiting, ReadNewestKey, NewestPointer,
                       NewestPointerChangeWaiting, ReadNewestPointerChange, BackendWritePixel,
-                      BackendWritePixels};
+                      BackendWritePixels, BackendPointArea};
 }
 
 void SelectDisplay(Display& display) {
