@@ -307,69 +307,35 @@ TEST(Primitives, DrawLineLeavesThePixelsOfTheGenericRoutine) {
     EXPECT_EQ(forwarded, 601);
 }
 
-// The arcs hand their points to the back-end's own WritePixel many at a time: the same pixels as
-// one at a time through a WritePixel of another address, whatever the viewport, clipping,
-// thickness, fill and colours, and wherever the arc wraps past the coordinate limits.
-void WriteThroughBackend(int16_t x, int16_t y, uint16_t colour) { BackendWritePixel(x, y, colour); }
+// The arcs hand their points to the back-end's own WritePixel many at a time and pass over those
+// of large arcs that cannot land: the same pixels and last-arc points as the routine in extended
+// precision writing every point through WritePixel, for small radii and large ones (up to 65535,
+// through small viewports), thin and thick, outlines and fills, clipping on and off, each arc led
+// through the viewport from a centre that may wrap its points past the coordinate limits.
+void FillThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
 
-TEST(Primitives, ArcsLeaveThePixelsOfPointByPointWrites) {
-    std::mt19937 random(23);
-    auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    StartMode();
-    for (int round = 0; round < 40; ++round) {
-        const int16_t left = in(0, 600), top = in(0, 440), right = in(left, 700), bottom = in(top, 540);
-        const bool clip = in(0, 1) == 1;
-        const uint16_t thickness = in(0, 1) ? 3 : 1;
-        std::vector<int> arcs;
-        for (int i = 0; i < 12 * 6; ++i) arcs.push_back(in(0, 3) == 0 ? in(-40000, 40000) : in(-100, 700));
-        auto draw = [&](WritePixelRoutine write) {
-            ClearNewestBuffer();
-            DriverSlots.WritePixel = write;
-            DefineViewport(left, top, right, bottom, clip);
-            SetStrokeStyle(0, 0, thickness);
-            for (size_t i = 0; i < arcs.size(); i += 6) {
-                const int16_t x = static_cast<int16_t>(arcs[i]), y = static_cast<int16_t>(arcs[i + 1]);
-                const auto rx = static_cast<uint16_t>(arcs[i + 2]), ry = static_cast<uint16_t>(arcs[i + 3]);
-                const auto from = static_cast<uint16_t>(arcs[i + 4]), to = static_cast<uint16_t>(arcs[i + 5]);
-                SetDrawColor(static_cast<uint16_t>(i % 16));
-                SelectFill(1, static_cast<uint16_t>((i + 5) % 16));
-                switch (i / 6 % 4) {
-                    case 0: DrawCircle(x, y, rx); break;
-                    case 1: DrawEllipse(x, y, from, to, rx, ry); break;
-                    case 2: DrawArc(x, y, from, to, rx); break;
-                    default: FillEllipseArea(x, y, rx, ry); break;
-                }
-            }
-            return NewestBufferCopy();
-        };
-        ASSERT_EQ(draw(BackendWritePixel), draw(WriteThroughBackend)) << "round " << round;
-    }
-}
-
-// Large arcs pass over the points that cannot land: the same pixels and last-arc points as the
-// routine in extended precision writing every point through the back-end's WritePixel, for
-// radii up to 65535 through small viewports, clipping on and off, the arc led through the
-// viewport from a centre that wraps its points past the coordinate limits.
-TEST(Primitives, LargeArcsLeaveThePixelsOfTheReference) {
+TEST(Primitives, ArcsLeaveThePixelsOfTheReference) {
     std::mt19937 random(65535);
     auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     StartMode();
-    DriverSlots.WritePixel = BackendWritePixel;
-    for (int round = 0; round < 16; ++round) {
-        const int16_t left = in(0, 600), top = in(0, 440), right = left + in(0, 40), bottom = top + in(0, 40);
-        const bool clip = in(0, 1) == 1;
-        const uint16_t thickness = in(0, 3) == 0 ? 3 : 1;
-        const int rx = in(1000, 65535), ry = in(0, 1) ? rx : in(1000, 65535);
-        // First through the top, bottom and sides, where a quarter turns.
-        const double through = (round < 4 ? round * 90 : in(0, 359)) * M_PI / 180;
+    for (int round = 0; round < 40; ++round) {
+        const bool large = round % 2 == 0;
+        const int reach = large ? 40 : 300, radius = large ? 65535 : 700;
+        const int16_t left = in(0, 600), top = in(0, 440), right = left + in(0, reach), bottom = top + in(0, reach);
+        const int rx = in(large ? 1000 : 0, radius), ry = in(0, 1) ? rx : in(large ? 1000 : 0, radius);
+        // The first large ones through the top, bottom and sides, where a quarter turns.
+        const double through = (round < 8 ? round * 45 : in(0, 359)) * M_PI / 180;
         const auto x = static_cast<int16_t>(in(left, right) - left - std::lround(rx * std::cos(through)));
         const auto y = static_cast<int16_t>(in(top, bottom) - top + std::lround(ry * std::sin(through)));
         const auto from = static_cast<uint16_t>(in(0, 400)), to = static_cast<uint16_t>(in(0, 400));
+        const SpanRoutine span = !large && in(0, 2) == 0 ? FillThroughSlot : IgnoreSpan;
+        DefineViewport(left, top, right, bottom, in(0, 1) == 1);
+        SetStrokeStyle(0, 0, in(0, 3) == 0 ? 3 : 1);
+        SetDrawColor(static_cast<uint16_t>(in(1, 15)));
+        SelectFill(1, static_cast<uint16_t>(in(1, 15)));
         auto draw = [&](EllipseRoutine ellipse) {
             ClearNewestBuffer();
-            DefineViewport(left, top, right, bottom, clip);
-            SetStrokeStyle(0, 0, thickness);
-            ellipse(x, y, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry), from, to, IgnoreSpan);
+            ellipse(x, y, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry), from, to, span);
             return std::make_pair(NewestBufferCopy(), std::vector<int16_t>(GraphState.lastArc, GraphState.lastArc + 6));
         };
         ASSERT_EQ(draw(ReferenceEllipse), draw(GenericEllipse))
