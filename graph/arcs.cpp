@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "graph/arc_offsets.h"
+#include "graph/backend_entries.h"
 #include "graph/graph_internal.h"
 
 namespace {
@@ -24,6 +25,67 @@ float DegreesToRadians(long double degrees) { return static_cast<float>(degrees 
 
 void Plot(int32_t x, int32_t y) {
     DriverSlots.WritePixel(static_cast<int16_t>(x), static_cast<int16_t>(y), GraphState.drawColor);
+}
+
+// An arc's points on their way to the WritePixel slot, in the order they are plotted. While the
+// slot holds the back-end's own routine they go to the back-end many at a time; a program's own
+// slot sees each point as it is plotted.
+class PointRun {
+public:
+    PointRun()
+        : batched_(BackendEntries.WritePixels != nullptr && DriverSlots.WritePixel == BackendEntries.WritePixel) {}
+    PointRun(const PointRun&) = delete;
+    PointRun& operator=(const PointRun&) = delete;
+    ~PointRun() { Flush(); }
+
+    bool Batched() const { return batched_; }
+    void Add(int32_t x, int32_t y) {
+        if (!batched_) {
+            Plot(x, y);
+            return;
+        }
+        points_[count_++] = {static_cast<int16_t>(x), static_cast<int16_t>(y)};
+        if (count_ == kCapacity) Flush();
+    }
+    // The points so far reach the back-end, before anything else may draw.
+    void Flush() {
+        if (count_ == 0) return;
+        BackendEntries.WritePixels(points_, count_, GraphState.drawColor);
+        count_ = 0;
+    }
+
+private:
+    static constexpr int kCapacity = 1024;
+    const bool batched_;
+    int count_ = 0;
+    GraphPoint points_[kCapacity];
+};
+
+// Whether no whole number from lo to hi (lo <= hi) matches, modulo 65536, one from `from` to
+// `to` - 1: whether a run of coordinates misses a range of them after the 16-bit wrap.
+bool MissesWrapped(int32_t lo, int32_t hi, int32_t from, int32_t to) {
+    constexpr int32_t kWrap = 65536;
+    if (to <= from) return true;
+    // From lo up to the first match of `from`; the matches of the range's later numbers follow
+    // it until they wrap to lo itself.
+    const int32_t reach = ((from - lo) % kWrap + kWrap) % kWrap;
+    return lo + reach > hi && from + (kWrap - reach) >= to;
+}
+
+// Up to this angle (in degrees) x offsets only shrink and y offsets only grow from one angle to
+// the next: between angles a step apart cosine and sine change by far more than their rounding
+// errors. The points of a chunk of such angles lie between those at its ends.
+constexpr double kSteadyLimit = 89.0;
+
+// Whether no point whose offsets lie between (dx, dy) and (farDx, farDy), mirrored into the four
+// quarters about (x, y), lands in `area`. A quarter misses when its columns or its rows do.
+bool QuartersMiss(const WritablePointArea& area, int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t farDx,
+                  int32_t farDy) {
+    const bool rightMisses = MissesWrapped(x + farDx, x + dx, area.left, area.right);
+    const bool leftMisses = MissesWrapped(x - dx, x - farDx, area.left, area.right);
+    const bool upperMisses = MissesWrapped(y + farDy, y + dy, area.top, area.bottom);
+    const bool lowerMisses = MissesWrapped(y - dy, y - farDy, area.top, area.bottom);
+    return (rightMisses && leftMisses) || (upperMisses && lowerMisses);
 }
 
 void SetLastArc(int16_t centreX, int16_t centreY, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
@@ -105,14 +167,31 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     int32_t nextDxs[kChunk], nextDys[kChunk];
     float a = 0.0f;
     int32_t dx = rx, dy = 0;
+    PointRun run;
+    // A chunk none of whose points can land is passed over without working them out: only while
+    // the back-end takes the points (a program's own WritePixel sees every one) and no span
+    // routine waits for the rows.
+    const bool mayPassOver = run.Batched() && span == IgnoreSpan && BackendEntries.PointArea != nullptr;
+    const WritablePointArea area = mayPassOver ? BackendEntries.PointArea() : WritablePointArea{};
     for (bool last = false; !last;) {
         int count = 0;
+        double sum = 0.0;
         while (count < kChunk && !last) {
-            const double sum = static_cast<double>(a) + step;
+            sum = static_cast<double>(a) + step;
             angles[count] = a;
             radians[count++] = DegreesToRadians(sum);
             a = static_cast<float>(sum);
             last = sum > kLoopLimit;
+        }
+        if (mayPassOver && !last && sum <= kSteadyLimit) {
+            // The offsets of the chunk's last point, and those the next chunk starts from.
+            int32_t endDxs[2], endDys[2];
+            ArcOffsetsAt(rx, ry, radians + count - 2, 2, endDxs, endDys);
+            if (QuartersMiss(area, x, y, dx, dy, endDxs[0], endDys[0])) {
+                dx = endDxs[1];
+                dy = endDys[1];
+                continue;
+            }
         }
         ArcOffsetsAt(rx, ry, radians, count, nextDxs, nextDys);
         for (int i = 0; i < count; ++i) {
@@ -120,22 +199,23 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
             const int32_t xRight = x + dx, xLeft = x - dx, yUpper = y + dy, yLower = y - dy;
             int32_t upperRight = 32767, lowerRight = 32767, upperLeft = -32768, lowerLeft = -32768;
             if (inArc(angle)) {
-                Plot(xRight, yUpper);
+                run.Add(xRight, yUpper);
                 upperRight = xRight;
             }
             if (inArc(180.0 - angle)) {
-                Plot(xLeft, yUpper);
+                run.Add(xLeft, yUpper);
                 upperLeft = xLeft;
             }
             if (inArc(180.0 + angle)) {
-                Plot(xLeft, yLower);
+                run.Add(xLeft, yLower);
                 lowerLeft = xLeft;
             }
             if (inArc(360.0 - angle)) {
-                Plot(xRight, yLower);
+                run.Add(xRight, yLower);
                 lowerRight = xRight;
             }
             if (nextDys[i] != dy && xRight - xLeft >= 1) {
+                if (span != IgnoreSpan) run.Flush();
                 GraphState.drawColor = GraphState.fillColor;
                 span(static_cast<int16_t>(upperLeft + 1), static_cast<int16_t>(upperRight - 1), static_cast<int16_t>(yUpper));
                 span(static_cast<int16_t>(lowerLeft + 1), static_cast<int16_t>(lowerRight - 1), static_cast<int16_t>(yLower));

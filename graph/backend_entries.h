@@ -10,6 +10,16 @@
 #include "graph/graph_state.h"
 #include "graph/screen_metrics.h"
 
+// Where a point written through the back-end's own WritePixel can land on the newest window, in
+// viewport coordinates: only a point whose x and y, modulo 65536 (the 16-bit wrap), fall within
+// columns left..right-1 and rows top..bottom-1.
+struct WritablePointArea {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
 struct BackendEntriesRecord {
     // Becomes GraphState.backendStartup when the mode list is built.
     BackendStartupRoutine Startup;
@@ -31,6 +41,14 @@ struct BackendEntriesRecord {
     int16_t (*Pointer)(PointerState& state);
     int16_t (*PointerChangeWaiting)(bool& waiting);
     int16_t (*ReadPointerChange)(PointerChange& change);
+    // The back-end's own WritePixel, and the same for `count` points of one colour at once:
+    // each point lands as WritePixel lands it, under one hold of the drawing lock. The arcs
+    // hand their points over this way only while the WritePixel slot holds the back-end's own
+    // routine; a program's own slot sees every point go by.
+    WritePixelRoutine WritePixel;
+    void (*WritePixels)(const GraphPoint* points, int count, uint16_t colour);
+    // The area for the viewport and clipping of the moment; everywhere while no window is ready.
+    WritablePointArea (*PointArea)();
 };
 
 extern BackendEntriesRecord BackendEntries;

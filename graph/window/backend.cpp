@@ -46,7 +46,8 @@ void BackendStartup() {}
 void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
                       NewestWindowShows, SaveNewestWindowPicture, NewestKeyWaiting, ReadNewestKey, NewestPointer,
-                      NewestPointerChangeWaiting, ReadNewestPointerChange};
+                      NewestPointerChangeWaiting, ReadNewestPointerChange, BackendWritePixel,
+                      BackendWritePixels, BackendPointArea};
 }
 
 void SelectDisplay(Display& display) {

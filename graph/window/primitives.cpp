@@ -91,6 +91,41 @@ void BackendWritePixel(int16_t x, int16_t y, uint16_t colour) {
     });
 }
 
+// Points of one colour land in any order alike: the damage is what they touched together, and
+// the drawing generation moves on once when any of them passes the viewport.
+void BackendWritePixels(const GraphPoint* points, int count, uint16_t colour) {
+    const bool clip = GraphState.clipOn;
+    const PixelRect viewport = ViewportOnSurface();
+    DrawingSide lock;
+    GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return;
+    bool passed = false;
+    DrawOnWindow(window, [&](const Surface& surface) {
+        const Ink ink{PixelOfColour(colour), PixelCombine::Copy};
+        PixelRect touched{0, 0, 0, 0};
+        for (int i = 0; i < count; ++i) {
+            const int16_t x = SurfaceX(points[i].x), y = SurfaceY(points[i].y);
+            if (clip && !viewport.Contains(x, y)) continue;
+            passed = true;
+            touched = touched.United(PlotPoint(surface, x, y, ink));
+        }
+        return touched;
+    });
+    if (passed) ++window->drawingGeneration;
+}
+
+// A point lands when its surface point (the viewport point moved by the viewport's corner, with
+// the 16-bit wrap) lies on the draw page and, when clipping, in the viewport.
+WritablePointArea BackendPointArea() {
+    DrawingSide lock;
+    const GraphWindowRecord* window = NewestReadyWindow();
+    if (window == nullptr) return {INT16_MIN, INT16_MIN, INT16_MAX + 1, INT16_MAX + 1};
+    PixelRect area = window->Surface().clip;
+    if (GraphState.clipOn) area = area.Intersected(ViewportOnSurface());
+    const int32_t left = GraphState.viewLeft, top = GraphState.viewTop;
+    return {area.left - left, area.top - top, area.right - left, area.bottom - top};
+}
+
 // A point clipped away reads as 0 without touching the surface; so does a surface that is not
 // ready (which also reports -11).
 uint16_t BackendReadPixel(int16_t x, int16_t y) {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "graph/backend_entries.h"
+#include "graph/graph.h"
 #include "graph/graph_state.h"
 #include "graph/window/pixel_rect.h"
 
@@ -17,6 +19,10 @@ inline PixelRect ViewportOnSurface() {
 
 void BackendPlotPixel(int16_t x, int16_t y);
 void BackendWritePixel(int16_t x, int16_t y, uint16_t colour);
+// BackendWritePixel for each point, in one hold of DrawLock (BackendEntries.WritePixels).
+void BackendWritePixels(const GraphPoint* points, int count, uint16_t colour);
+// Where BackendWritePixel's points can land (BackendEntries.PointArea).
+WritablePointArea BackendPointArea();
 uint16_t BackendReadPixel(int16_t x, int16_t y);
 // The back-end's ReadPixelRow: the same colours as ReadPixel pixel by pixel, under one lock.
 void BackendReadPixelRow(int16_t x1, int16_t x2, int16_t y, uint16_t* buffer);

@@ -1,9 +1,12 @@
 // The back-end's pixel and run primitives and the palette, pixel-exact on the memory display.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
+#include "tests/graph/arc_reference.h"
 #include "tests/graph/graph_test_support.h"
 
 namespace {
@@ -302,6 +305,42 @@ TEST(Primitives, DrawLineLeavesThePixelsOfTheGenericRoutine) {
     PenMoveTo(0, 0);
     PenLineTo(600, 400);
     EXPECT_EQ(forwarded, 601);
+}
+
+// The arcs hand their points to the back-end's own WritePixel many at a time and pass over those
+// of large arcs that cannot land: the same pixels and last-arc points as the routine in extended
+// precision writing every point through WritePixel, for small radii and large ones (up to 65535,
+// through small viewports), thin and thick, outlines and fills, clipping on and off, each arc led
+// through the viewport from a centre that may wrap its points past the coordinate limits.
+void FillThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
+
+TEST(Primitives, ArcsLeaveThePixelsOfTheReference) {
+    std::mt19937 random(65535);
+    auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    StartMode();
+    for (int round = 0; round < 40; ++round) {
+        const bool large = round % 2 == 0;
+        const int reach = large ? 40 : 300, radius = large ? 65535 : 700;
+        const int16_t left = in(0, 600), top = in(0, 440), right = left + in(0, reach), bottom = top + in(0, reach);
+        const int rx = in(large ? 1000 : 0, radius), ry = in(0, 1) ? rx : in(large ? 1000 : 0, radius);
+        // The first large ones through the top, bottom and sides, where a quarter turns.
+        const double through = (round < 8 ? round * 45 : in(0, 359)) * M_PI / 180;
+        const auto x = static_cast<int16_t>(in(left, right) - left - std::lround(rx * std::cos(through)));
+        const auto y = static_cast<int16_t>(in(top, bottom) - top + std::lround(ry * std::sin(through)));
+        const auto from = static_cast<uint16_t>(in(0, 400)), to = static_cast<uint16_t>(in(0, 400));
+        const SpanRoutine span = !large && in(0, 2) == 0 ? FillThroughSlot : IgnoreSpan;
+        DefineViewport(left, top, right, bottom, in(0, 1) == 1);
+        SetStrokeStyle(0, 0, in(0, 3) == 0 ? 3 : 1);
+        SetDrawColor(static_cast<uint16_t>(in(1, 15)));
+        SelectFill(1, static_cast<uint16_t>(in(1, 15)));
+        auto draw = [&](EllipseRoutine ellipse) {
+            ClearNewestBuffer();
+            ellipse(x, y, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry), from, to, span);
+            return std::make_pair(NewestBufferCopy(), std::vector<int16_t>(GraphState.lastArc, GraphState.lastArc + 6));
+        };
+        ASSERT_EQ(draw(ReferenceEllipse), draw(GenericEllipse))
+            << "round " << round << " radii " << rx << ", " << ry << " angles " << from << ".." << to;
+    }
 }
 
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
