@@ -114,13 +114,14 @@ void PseudoTerminal::Start(const std::vector<std::string>& argv) {
     }
 }
 
-void PseudoTerminal::ReadAvailable(int timeoutMs) {
+bool PseudoTerminal::ReadAvailable(int timeoutMs) {
     pollfd p{master_, POLLIN, 0};
-    if (poll(&p, 1, timeoutMs) <= 0) return;
+    if (poll(&p, 1, timeoutMs) <= 0) return false;
     char buffer[4096];
     ssize_t n = read(master_, buffer, sizeof buffer);
     if (n > 0) output_.append(buffer, static_cast<size_t>(n));
     AnswerQuestions();
+    return n > 0;
 }
 
 void PseudoTerminal::AnswerQuestions() {
@@ -221,7 +222,9 @@ ProgramEnd PseudoTerminal::WaitForEnd(int timeoutMs, int pollMs) {
     }
     child_ = -1;
     program_ = -1;
-    ReadAvailable(0);
+    // Everything the program wrote before it ended, which may be more than one read's worth.
+    while (ReadAvailable(0)) {
+    }
     if (WIFEXITED(status)) end.exitStatus = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) end.signal = WTERMSIG(status);
     return end;

@@ -60,7 +60,8 @@ public:
     termios SettingsNow() const;
 
 private:
-    void ReadAvailable(int timeoutMs);
+    // Reads what has arrived, waiting up to timeoutMs for it; whether anything was read.
+    bool ReadAvailable(int timeoutMs);
     void AnswerQuestions();
 
     PseudoTerminalOptions options_;
