@@ -131,6 +131,10 @@ public:
     // GUI thread: true when the window system reads the back-buffer's memory itself, so that a
     // present of any size is one short request and need not come in bands.
     virtual bool ReadsBufferItself(WindowHandle) { return false; }
+    // GUI thread: true when every pixel of the window's new buffer is 0 (black), as memory fresh
+    // from the system is, so that the back-end need not paint it: writing a large buffer touches
+    // each of its pages, which costs more than anything else in opening a window.
+    virtual bool BufferStartsBlack(WindowHandle) { return false; }
     // GUI thread: releases the buffer (CreateBuffer's memory). The buffer is zeroed.
     virtual void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) = 0;
     // GUI thread: removes the window and everything the display kept for it. Posts to the

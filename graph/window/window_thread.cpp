@@ -121,9 +121,11 @@ void RunWindow(GraphWindowRecord* record, Display& display) {
         ReportWindowFailure("Window creation failed");
         return;
     }
-    for (int32_t y = 0; y < buffer.height; ++y) {
-        std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0,
-                    sizeof(uint32_t) * static_cast<size_t>(buffer.width));
+    if (!display.BufferStartsBlack(handle)) {
+        for (int32_t y = 0; y < buffer.height; ++y) {
+            std::memset(buffer.pixels + static_cast<int64_t>(y) * buffer.stride, 0,
+                        sizeof(uint32_t) * static_cast<size_t>(buffer.width));
+        }
     }
     {
         // The window shows the black buffer at its first present.

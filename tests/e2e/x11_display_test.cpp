@@ -189,6 +189,9 @@ TEST_F(X11DisplayTest, PresentShowsTheGivenAreaOfTheBufferOnly) {
     const WindowHandle window = OpenWindow(320, 200);
     PixelBuffer buffer{};
     ASSERT_TRUE(display.CreateBuffer(window, 320, 200, buffer));
+    // The back-end leaves a buffer the display calls black unpainted.
+    ASSERT_TRUE(display.BufferStartsBlack(window));
+    EXPECT_EQ(std::count(buffer.pixels, buffer.pixels + 320 * 200, 0u), 320 * 200);
     XInspector inspector;
     const xcb_window_t shown = AwaitMappedWindow(inspector);
     FillWithPattern(buffer, 0);

@@ -5,7 +5,6 @@
 #include <sys/shm.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "graph/window/x11/x11_display.h"
 #include "graph/window/x11/x11_window.h"
@@ -32,7 +31,7 @@ bool CreateSharedStore(X11Window& window, size_t bytes) {
         shmdt(memory);
         return false;
     }
-    std::memset(memory, 0, bytes);
+    // A new segment is zeroed by the system, as BufferStartsBlack promises.
     window.store = {true, id, segment, memory};
     return true;
 }
@@ -43,10 +42,12 @@ void ReleaseStore(X11Window& window) {
     X11BufferStore& store = window.store;
     if (store.memory == nullptr) return;
     if (store.shared) {
-        // The server may still be reading the segment for a put-image sent just before.
+        // The server reads the segment through an attachment of its own, which holds it until
+        // the server has taken this detach: a put-image sent just before is safe without
+        // waiting for the server here.
         if (window.usable()) {
             xcb_shm_detach(window.connection->connection, store.segment);
-            window.connection->Sync();
+            xcb_flush(window.connection->connection);
         }
         shmdt(store.memory);
     } else {

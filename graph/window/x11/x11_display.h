@@ -38,6 +38,8 @@ public:
     void Present(WindowHandle window, const PixelBuffer& buffer, PixelRect area) override;
     // True for a buffer in memory shared with the server.
     bool ReadsBufferItself(WindowHandle window) override;
+    // Shared memory and calloc's both come zeroed.
+    bool BufferStartsBlack(WindowHandle) override { return true; }
     void DestroyBuffer(WindowHandle window, PixelBuffer& buffer) override;
     void DestroyWindow(WindowHandle window) override;
     void PostDestroy(WindowHandle window) override;
