@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t generation) {
     if (memory.table == nullptr) {
@@ -35,4 +36,15 @@ void ReleaseSegmentMemory(SegmentMemory& memory) {
     memory.table.reset();
     memory.used.reset();
     memory.count = 0;
+}
+
+void HandOverSegmentMemory(SegmentMemory& from, SegmentMemory& to) {
+    // A memory that refused its table hands nothing over: the new buffer asks again.
+    if (from.table == nullptr) {
+        ReleaseSegmentMemory(from);
+        return;
+    }
+    RestartSegmentMemory(from, 0, 0);
+    to = std::move(from);
+    from = SegmentMemory{};
 }

@@ -56,6 +56,10 @@ inline uint64_t SegmentKey(int16_t x1, int16_t y1, int16_t x2, int16_t y2) {
 bool RestartSegmentMemory(SegmentMemory& memory, uint32_t value, uint64_t generation);
 // Gives the table back (the buffer is no longer drawn on).
 void ReleaseSegmentMemory(SegmentMemory& memory);
+// The buffer of `from` is no longer drawn on, that of `to` (which has no table yet) is drawn on
+// next: `from`'s table goes to `to` emptied, rather than be given back here and made again at
+// the new buffer's first segment. An empty memory holds for any value and generation.
+void HandOverSegmentMemory(SegmentMemory& from, SegmentMemory& to);
 
 // True when the segment `key` was copied in `value` while the buffer's drawing generation was
 // `generation`, since the memory last restarted; else false, and the segment is remembered from

@@ -289,8 +289,9 @@ void ModeInitHook() {
         return;
     }
     DrawingSide lock;
-    // The window drawn on so far is drawn on no more: what its buffer remembered is of no use.
-    if (Backend.newestWindow != nullptr) ReleaseSegmentMemory(Backend.newestWindow->segments);
+    // The window drawn on so far is drawn on no more: what its buffer remembered is of no use,
+    // its table is, to the new window.
+    if (Backend.newestWindow != nullptr) HandOverSegmentMemory(Backend.newestWindow->segments, record->segments);
     Backend.newestWindow = record;
 }
 

@@ -27,6 +27,17 @@ TEST(SegmentMemory, StopsRememberingWhenFull) {
     EXPECT_FALSE(SeenElseRemembered(memory, last, 1, 1));
 }
 
+TEST(SegmentMemory, HandsOverItsTableEmpty) {
+    SegmentMemory from, to;
+    const uint64_t key = SegmentKey(1, 2, 3, 4);
+    ASSERT_FALSE(SeenElseRemembered(from, key, 0, 0));
+    HandOverSegmentMemory(from, to);
+    EXPECT_EQ(from.table, nullptr);
+    EXPECT_NE(to.table, nullptr);
+    EXPECT_FALSE(SeenElseRemembered(to, key, 0, 0));
+    EXPECT_TRUE(SeenElseRemembered(to, key, 0, 0));
+}
+
 // The segment drawn twice in colour 14, with `between` done in between: a sloped one, walked,
 // and a level one, painted as a run.
 constexpr int16_t kX1 = 10, kY1 = 20, kX2 = 300;
@@ -81,6 +92,7 @@ TEST(SegmentMemory, EveryOtherDrawingMakesTheWindowWalkTheSegmentAgain) {
         {"viewport", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 639, 479, true); }},
         {"clipping", [] { DefineViewport(0, 0, 100, 50, true); }, [] { DefineViewport(0, 0, 100, 50, false); }},
         {"new window", none, [] { StartMode(); }},
+        {"mode set", none, [] { int16_t driver = 0, mode = 0; InitGraph(driver, mode, ""); }},
         {"another page", none, [] { SelectPageToDraw(1); }},
         {"buffer written by the caller", none, [] { ClearNewestBuffer(); }},
         {"pixel and run slots", none, DrawThroughOwnSlots},
