@@ -77,15 +77,20 @@ bool MissesWrapped(int32_t lo, int32_t hi, int32_t from, int32_t to) {
 // errors. The points of a chunk of such angles lie between those at its ends.
 constexpr double kSteadyLimit = 89.0;
 
+// Whether no row of a point whose y offset lies between dy and farDy, mirrored above and below
+// y, is one of the area's.
+bool RowsMiss(const WritablePointArea& area, int32_t y, int32_t dy, int32_t farDy) {
+    return MissesWrapped(y + farDy, y + dy, area.top, area.bottom) &&
+           MissesWrapped(y - dy, y - farDy, area.top, area.bottom);
+}
+
 // Whether no point whose offsets lie between (dx, dy) and (farDx, farDy), mirrored into the four
 // quarters about (x, y), lands in `area`. A quarter misses when its columns or its rows do.
 bool QuartersMiss(const WritablePointArea& area, int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t farDx,
                   int32_t farDy) {
     const bool rightMisses = MissesWrapped(x + farDx, x + dx, area.left, area.right);
     const bool leftMisses = MissesWrapped(x - dx, x - farDx, area.left, area.right);
-    const bool upperMisses = MissesWrapped(y + farDy, y + dy, area.top, area.bottom);
-    const bool lowerMisses = MissesWrapped(y - dy, y - farDy, area.top, area.bottom);
-    return (rightMisses && leftMisses) || (upperMisses && lowerMisses);
+    return (rightMisses && leftMisses) || RowsMiss(area, y, dy, farDy);
 }
 
 void SetLastArc(int16_t centreX, int16_t centreY, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
@@ -101,6 +106,16 @@ void SetLastArc(int16_t centreX, int16_t centreY, int32_t fromX, int32_t fromY, 
 uint16_t OuterRadius(uint16_t radius) { return radius == UINT16_MAX ? radius : static_cast<uint16_t>(radius + 1); }
 
 void FillSpanThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
+
+// Whether a chunk's spans may be passed over with its points: none, or a fill's through the
+// library's or the back-end's own routine, both of which cut a span to the viewport's rows
+// before any slot sees it. A program's own routine sees every span.
+bool SpansPassable(SpanRoutine span) {
+    if (span == IgnoreSpan) return true;
+    const FillPatternSpanRoutine fill = DriverSlots.FillPatternSpan;
+    return span == FillSpanThroughSlot &&
+           (fill == GenericFillPatternSpan || (fill != nullptr && fill == BackendEntries.FillPatternSpan));
+}
 
 }  // namespace
 
@@ -169,10 +184,13 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
     int32_t dx = rx, dy = 0;
     PointRun run;
     // A chunk none of whose points can land is passed over without working them out: only while
-    // the back-end takes the points (a program's own WritePixel sees every one) and no span
-    // routine waits for the rows.
-    const bool mayPassOver = run.Batched() && span == IgnoreSpan && BackendEntries.PointArea != nullptr;
+    // the back-end takes the points (a program's own WritePixel sees every one) and the spans,
+    // if any, are cut to the viewport. A fill's spans run between its points, so its chunk must
+    // miss by rows: those of the points' area and those of the viewport.
+    const bool filling = span != IgnoreSpan;
+    const bool mayPassOver = run.Batched() && SpansPassable(span) && BackendEntries.PointArea != nullptr;
     const WritablePointArea area = mayPassOver ? BackendEntries.PointArea() : WritablePointArea{};
+    const WritablePointArea viewportRows{0, 0, 0, GraphState.viewMaxY + 1};
     for (bool last = false; !last;) {
         int count = 0;
         double sum = 0.0;
@@ -187,7 +205,9 @@ void GenericEllipse(int16_t x, int16_t y, uint16_t xRadius, uint16_t yRadius, ui
             // The offsets of the chunk's last point, and those the next chunk starts from.
             int32_t endDxs[2], endDys[2];
             ArcOffsetsAt(rx, ry, radians + count - 2, 2, endDxs, endDys);
-            if (QuartersMiss(area, x, y, dx, dy, endDxs[0], endDys[0])) {
+            const bool misses = filling ? RowsMiss(area, y, dy, endDys[0]) && RowsMiss(viewportRows, y, dy, endDys[0])
+                                        : QuartersMiss(area, x, y, dx, dy, endDxs[0], endDys[0]);
+            if (misses) {
                 dx = endDxs[1];
                 dy = endDys[1];
                 continue;

@@ -49,6 +49,9 @@ struct BackendEntriesRecord {
     void (*WritePixels)(const GraphPoint* points, int count, uint16_t colour);
     // The area for the viewport and clipping of the moment; everywhere while no window is ready.
     WritablePointArea (*PointArea)();
+    // The back-end's own FillPatternSpan, which, as the library's, cuts every span to the
+    // viewport before anything else sees it.
+    FillPatternSpanRoutine FillPatternSpan;
 };
 
 extern BackendEntriesRecord BackendEntries;

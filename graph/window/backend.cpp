@@ -47,7 +47,7 @@ void PlugWindowBackend() {
     BackendEntries = {BackendStartup, FillWindowModeRoutines, DisplayMetrics, LeaveWindow, DefaultEntry,
                       NewestWindowShows, SaveNewestWindowPicture, NewestKeyWaiting, ReadNewestKey, NewestPointer,
                       NewestPointerChangeWaiting, ReadNewestPointerChange, BackendWritePixel,
-                      BackendWritePixels, BackendPointArea};
+                      BackendWritePixels, BackendPointArea, BackendFillPatternSpan};
 }
 
 void SelectDisplay(Display& display) {

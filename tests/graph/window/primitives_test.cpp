@@ -310,14 +310,14 @@ TEST(Primitives, DrawLineLeavesThePixelsOfTheGenericRoutine) {
 // The arcs hand their points to the back-end's own WritePixel many at a time and pass over those
 // of large arcs that cannot land: the same pixels and last-arc points as the routine in extended
 // precision writing every point through WritePixel, for small radii and large ones (up to 65535,
-// through small viewports), thin and thick, outlines and fills, clipping on and off, each arc led
-// through the viewport from a centre that may wrap its points past the coordinate limits.
-void FillThroughSlot(int16_t x1, int16_t x2, int16_t y) { DriverSlots.FillPatternSpan(x1, x2, y); }
-
+// through small viewports), thin and thick, outlines and fills (their spans through the library's
+// routine or the back-end's), clipping on and off, each arc led through the viewport from a
+// centre that may wrap its points past the coordinate limits.
 TEST(Primitives, ArcsLeaveThePixelsOfTheReference) {
     std::mt19937 random(65535);
     auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     StartMode();
+    const FillPatternSpanRoutine backendFill = DriverSlots.FillPatternSpan;
     for (int round = 0; round < 40; ++round) {
         const bool large = round % 2 == 0;
         const int reach = large ? 40 : 300, radius = large ? 65535 : 700;
@@ -328,19 +328,28 @@ TEST(Primitives, ArcsLeaveThePixelsOfTheReference) {
         const auto x = static_cast<int16_t>(in(left, right) - left - std::lround(rx * std::cos(through)));
         const auto y = static_cast<int16_t>(in(top, bottom) - top + std::lround(ry * std::sin(through)));
         const auto from = static_cast<uint16_t>(in(0, 400)), to = static_cast<uint16_t>(in(0, 400));
-        const SpanRoutine span = !large && in(0, 2) == 0 ? FillThroughSlot : IgnoreSpan;
+        const bool fill = in(0, 2) == 0;
+        DriverSlots.FillPatternSpan = in(0, 1) == 0 ? backendFill : GenericFillPatternSpan;
         DefineViewport(left, top, right, bottom, in(0, 1) == 1);
         SetStrokeStyle(0, 0, in(0, 3) == 0 ? 3 : 1);
         SetDrawColor(static_cast<uint16_t>(in(1, 15)));
-        SelectFill(1, static_cast<uint16_t>(in(1, 15)));
+        SelectFill(in(0, 1) == 0 ? 1 : 9, static_cast<uint16_t>(in(1, 15)));
         auto draw = [&](EllipseRoutine ellipse) {
             ClearNewestBuffer();
-            ellipse(x, y, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry), from, to, span);
+            const EllipseRoutine kept = DriverSlots.EllipseOp;
+            DriverSlots.EllipseOp = ellipse;
+            if (fill) {
+                FillEllipseArea(x, y, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry));
+            } else {
+                DrawEllipse(x, y, from, to, static_cast<uint16_t>(rx), static_cast<uint16_t>(ry));
+            }
+            DriverSlots.EllipseOp = kept;
             return std::make_pair(NewestBufferCopy(), std::vector<int16_t>(GraphState.lastArc, GraphState.lastArc + 6));
         };
         ASSERT_EQ(draw(ReferenceEllipse), draw(GenericEllipse))
             << "round " << round << " radii " << rx << ", " << ry << " angles " << from << ".." << to;
     }
+    DriverSlots.FillPatternSpan = backendFill;
 }
 
 TEST(Primitives, NothingIsDrawnOrReadWithoutASurface) {
