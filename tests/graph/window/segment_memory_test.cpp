@@ -27,17 +27,6 @@ TEST(SegmentMemory, StopsRememberingWhenFull) {
     EXPECT_FALSE(SeenElseRemembered(memory, last, 1, 1));
 }
 
-TEST(SegmentMemory, HandsOverItsTableEmpty) {
-    SegmentMemory from, to;
-    const uint64_t key = SegmentKey(1, 2, 3, 4);
-    ASSERT_FALSE(SeenElseRemembered(from, key, 0, 0));
-    HandOverSegmentMemory(from, to);
-    EXPECT_EQ(from.table, nullptr);
-    EXPECT_NE(to.table, nullptr);
-    EXPECT_FALSE(SeenElseRemembered(to, key, 0, 0));
-    EXPECT_TRUE(SeenElseRemembered(to, key, 0, 0));
-}
-
 // The segment drawn twice in colour 14, with `between` done in between: a sloped one, walked,
 // and a level one, painted as a run.
 constexpr int16_t kX1 = 10, kY1 = 20, kX2 = 300;
