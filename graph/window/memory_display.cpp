@@ -4,11 +4,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 MemoryDisplay::MemoryDisplay(ScreenMetrics metrics) : metrics_(metrics) {}
 
 MemoryDisplay::~MemoryDisplay() = default;
+
+void MemoryDisplay::FreePixels::operator()(uint32_t* pixels) const { std::free(pixels); }
+
+MemoryDisplay::Pixels MemoryDisplay::ZeroedPixels(int32_t width, int32_t height) {
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    return Pixels(static_cast<uint32_t*>(std::calloc(std::max<size_t>(count, 1), sizeof(uint32_t))));
+}
 
 MemoryDisplay::Window* MemoryDisplay::Find(WindowHandle window) const {
     auto it = windows_.find(window);
@@ -53,7 +61,8 @@ WindowHandle MemoryDisplay::CreateWindow(const WindowRequest& request) {
     window->height = request.maximise ? metrics_.maximisedClientHeight : request.clientHeight;
     if (window->width < 0) window->width = 0;
     if (window->height < 0) window->height = 0;
-    window->image.assign(static_cast<size_t>(window->width) * static_cast<size_t>(window->height), 0);
+    window->image = ZeroedPixels(window->width, window->height);
+    if (window->image == nullptr) return kNoWindow;
     WindowHandle handle = nextHandle_++;
     windows_[handle] = std::move(window);
     changed_.notify_all();
@@ -68,7 +77,8 @@ bool MemoryDisplay::CreateBuffer(WindowHandle window, int32_t width, int32_t hei
         --failBuffers_;
         return false;
     }
-    w->buffer.reset(new uint32_t[static_cast<size_t>(width) * static_cast<size_t>(height)]);
+    w->buffer = ZeroedPixels(width, height);
+    if (w->buffer == nullptr) return false;
     buffer = {w->buffer.get(), width, height, width, nullptr};
     return true;
 }

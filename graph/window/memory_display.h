@@ -38,6 +38,7 @@ public:
     void SetTitle(WindowHandle window, const char* title) override;
     void PostWake(WindowHandle window) override;
     bool ReadsBufferItself(WindowHandle window) override;
+    bool BufferStartsBlack(WindowHandle) override { return true; }  // calloc's zeroed
     bool SuppliesKeys() const override { return !withholdsInput_; }
     bool SuppliesPointer() const override { return !withholdsInput_; }
 
@@ -86,13 +87,20 @@ public:
                             int timeoutMs = 5000) const;
 
 private:
+    // Zeroed pixels, from calloc: large ones come from the system lazily, untouched until used.
+    struct FreePixels {
+        void operator()(uint32_t* pixels) const;
+    };
+    using Pixels = std::unique_ptr<uint32_t[], FreePixels>;
+    static Pixels ZeroedPixels(int32_t width, int32_t height);
+
     struct Window {
         WindowRequest request{};
         std::string title;
         bool open = true;
         bool shown = false;
-        std::vector<uint32_t> image;  // what the window shows
-        std::unique_ptr<uint32_t[]> buffer;
+        Pixels image;  // what the window shows
+        Pixels buffer;
         int32_t width = 0;
         int32_t height = 0;
         std::deque<WindowEvent> events;

@@ -35,8 +35,13 @@ struct alignas(kHugePageBytes) SegmentTable {
     SegmentSlotLine lines[kSegmentSlots / 8];
 };
 
+// A table is mapped from the system, not allocated (segment_memory.cpp); this gives it back.
+struct SegmentTableUnmap {
+    void operator()(SegmentTable* table) const;
+};
+
 struct SegmentMemory {
-    std::unique_ptr<SegmentTable> table;  // open addressing, slot i in table->lines[i / 8]
+    std::unique_ptr<SegmentTable, SegmentTableUnmap> table;  // open addressing, slot i in table->lines[i / 8]
     std::unique_ptr<uint32_t[]> used;          // the slots in use, in the order they were filled
     uint32_t count = 0;                        // slots in use
     uint32_t value = 0;                        // the pixel value of every segment remembered
