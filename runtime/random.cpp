@@ -11,9 +11,14 @@ namespace {
 constexpr uint64_t kPrimaryModulus = 500009, kSecondModulus = 600011, kThirdModulus = 765241;
 
 // One step of a congruential component: ((value + 1) * multiplier) mod modulus, in unsigned
-// 32-bit arithmetic (the products never reach 2^32 with these moduli).
-uint32_t Advance(uint32_t value, uint32_t multiplier, uint32_t modulus) {
-    return ((value + 1) * multiplier) % modulus;
+// 32-bit arithmetic (the products never reach 2^32 with these moduli). The remainder is taken
+// with two multiplications, exact for every 32-bit dividend (Lemire, Kaser and Kurz, "Faster
+// remainder by direct computation", 2019): the fraction dividend / modulus in 64-bit fixed point,
+// times the modulus, has the remainder as its whole part.
+inline uint32_t Advance(uint32_t value, uint32_t multiplier, uint32_t modulus) {
+    const uint64_t inverse = ~uint64_t{0} / modulus + 1;
+    const uint64_t fraction = inverse * ((value + 1) * multiplier);
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(fraction) * modulus) >> 64);
 }
 
 void ReseedComponents();
@@ -44,7 +49,8 @@ void ReseedComponents() {
     RandomState.third = (a * b) % kThirdModulus;
 }
 
-void StepComponents() {
+// Inline: the chaos game draws once a step.
+inline void StepComponents() {
     if (SeedIsNewOrChanged()) [[unlikely]]
         Reseed();
     RandomState.primary = Advance(RandomState.primary, 706, kPrimaryModulus);
@@ -79,6 +85,8 @@ long double RandomUnit() {
     return UnitInExtendedPrecision(RandomState.primary, RandomState.second, RandomState.third);
 }
 
+namespace {
+
 // Why the fixed-point answer is the extended one. The draw in 64-bit fixed point, F, is the sum
 // of each component times its FixedPointInverse, wrapping past 2^64 as the draw drops its whole
 // turns. Each inverse is within 1/2 of the true 2^64 / modulus and each component below 2^20, so
@@ -91,7 +99,8 @@ long double RandomUnit() {
 // exact 2^64 u |n| differs from it by less than 3 * 2^19 |n|. When L lies more than 2^21 |n| from
 // both 0 and 2^64 (which rules out the wrapped case: its L lies within 3 * 2^19 |n| of one of
 // them), u |n| lies between q and q + 1, farther than 2^-60 |n| from both: q is the answer. Otherwise (about one draw in 2^42 / |n|) the extended computation answers itself.
-int32_t ScaledDraw(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
+// Inline in RandomBelow: the chaos game draws once a step.
+inline int32_t ScaledFast(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
     constexpr uint64_t kPrimaryStep = FixedPointInverse(kPrimaryModulus),
                        kSecondStep = FixedPointInverse(kSecondModulus), kThirdStep = FixedPointInverse(kThirdModulus);
     const uint64_t fixedPoint = primary * kPrimaryStep + second * kSecondStep + third * kThirdStep;
@@ -103,7 +112,13 @@ int32_t ScaledDraw(uint32_t primary, uint32_t second, uint32_t third, int32_t n)
     return static_cast<int32_t>(n < 0 ? -quotient : quotient);
 }
 
+}  // namespace
+
+int32_t ScaledDraw(uint32_t primary, uint32_t second, uint32_t third, int32_t n) {
+    return ScaledFast(primary, second, third, n);
+}
+
 int32_t RandomBelow(int32_t n) {
     StepComponents();
-    return ScaledDraw(RandomState.primary, RandomState.second, RandomState.third, n);
+    return ScaledFast(RandomState.primary, RandomState.second, RandomState.third, n);
 }

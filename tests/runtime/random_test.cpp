@@ -39,6 +39,19 @@ TEST_F(RandomTest, FirstTwelveCornersAndContinuation) {
     EXPECT_EQ(RandomState.primary, (before.primary + 1) * 706 % 500009);
 }
 
+// The components' remainders are not taken by division: every state of each steps as its
+// congruence says.
+TEST_F(RandomTest, EveryStateStepsByItsCongruence) {
+    for (uint32_t v = 0; v < 765241; ++v) {
+        const uint32_t primary = v % 500009, second = v % 600011;
+        RandomState = {primary, second, v, primary, false};
+        RandomBelow(3);
+        ASSERT_EQ(RandomState.primary, (primary + 1) * 706 % 500009) << v;
+        ASSERT_EQ(RandomState.second, (second + 1) * 774 % 600011) << v;
+        ASSERT_EQ(RandomState.third, (v + 1) * 871 % 765241) << v;
+    }
+}
+
 TEST_F(RandomTest, SmallAndNegativeRanges) {
     EXPECT_EQ(RandomBelow(0), 0);
     EXPECT_EQ(RandomBelow(1), 0);
