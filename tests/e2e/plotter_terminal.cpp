@@ -3,8 +3,11 @@
 #include <chrono>
 #include <utility>
 
-PlotterTerminal::PlotterTerminal(PseudoTerminalOptions options) : terminal_(std::move(options)) {
-    terminal_.Start({CHAOSPLOT});
+PlotterTerminal::PlotterTerminal(PseudoTerminalOptions options) : PlotterTerminal({CHAOSPLOT}, std::move(options)) {}
+
+PlotterTerminal::PlotterTerminal(const std::vector<std::string>& argv, PseudoTerminalOptions options)
+    : terminal_(std::move(options)) {
+    terminal_.Start(argv);
 }
 
 namespace {

@@ -6,12 +6,15 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/console/pseudo_terminal.h"
 
 class PlotterTerminal {
 public:
     explicit PlotterTerminal(PseudoTerminalOptions options = {});  // starts chaosplot
+    // Starts another program that asks the same questions (argv[0] its path).
+    explicit PlotterTerminal(const std::vector<std::string>& argv, PseudoTerminalOptions options = {});
     // Types the lines ending in '\n', each once the program has asked for it.
     void Answer(const std::string& lines);
     // Waits until the terminal has shown `text` `count` times; false after timeoutMs.
