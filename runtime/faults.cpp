@@ -29,15 +29,16 @@ constexpr uint16_t kX87ControlWord = 0x1332;
 // Invalid operation, zero divide and overflow unmasked; the other three masked.
 constexpr uint32_t kMxcsr = 0x1900;
 
-// The stacks a prepared thread owns; given back when the thread ends.
+// The stacks a prepared thread owns; given back when the thread ends. The alternate stack the
+// thread had before (a sanitizer's, another library's) is put back then, so its owner, releasing
+// it as the thread ends, finds it again instead of losing it.
 struct ThreadFaultStacks {
     void* alternate = nullptr;
     void* reserve = nullptr;
+    stack_t earlier = {};
     ~ThreadFaultStacks() {
         if (!alternate) return;
-        stack_t off = {};
-        off.ss_flags = SS_DISABLE;
-        sigaltstack(&off, nullptr);
+        sigaltstack(&earlier, nullptr);
         munmap(alternate, kAlternateStackSize);
         munmap(reserve, kReserveStackSize);
     }
@@ -167,7 +168,7 @@ void PrepareThreadForFaults(void* outermostFrame) {
     stack_t stack = {};
     stack.ss_sp = alternate;
     stack.ss_size = kAlternateStackSize;
-    sigaltstack(&stack, nullptr);
+    sigaltstack(&stack, &threadFaultStacks.earlier);
     reserveStackTop = reinterpret_cast<uintptr_t>(reserve) + kReserveStackSize;
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <thread>
 
 #include "runtime/exit.h"
 #include "runtime/faults.h"
@@ -58,6 +59,24 @@ TEST(FaultDeathTest, ThreadsNotPreparedAreLeftToTheSystem) {
             zero = 5 / zero;
         },
         ::testing::KilledBySignal(SIGFPE), "");
+}
+
+// Read as the thread ends: made before the thread's fault stacks, so destroyed after them.
+stack_t stackAtThreadEnd = {};
+struct StackReader {
+    ~StackReader() { sigaltstack(nullptr, &stackAtThreadEnd); }
+};
+
+TEST(FaultTest, AThreadGetsItsEarlierAlternateStackBack) {
+    static char earlier[64 * 1024];
+    std::thread([] {
+        thread_local StackReader reader;
+        static_cast<void>(reader);
+        const stack_t stack = {.ss_sp = earlier, .ss_flags = 0, .ss_size = sizeof earlier};
+        sigaltstack(&stack, nullptr);
+        PrepareThreadForFaults(__builtin_frame_address(0));
+    }).join();
+    EXPECT_EQ(stackAtThreadEnd.ss_sp, earlier);
 }
 
 TEST(FaultDeathTest, FloatingPointFaultReloadsTheControlWord) {
